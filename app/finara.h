@@ -1,0 +1,32 @@
+#ifndef FINARA_H
+#define FINARA_H
+
+#include <QSqlDatabase>
+#include <QWidget>
+
+namespace Ui {
+class Finara;
+}
+
+// The main window: one button per function of the program, each running its
+// dialog modally.
+class Finara : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Finara(QWidget *parent = nullptr);
+    ~Finara() override;
+
+    // The handle the last run of the connection dialog handed back.
+    QSqlDatabase baseDeDados() const { return db; }
+
+private slots:
+    void on_pushButton_conectarBD_clicked();
+
+private:
+    Ui::Finara *ui;
+    QSqlDatabase db;
+};
+
+#endif // FINARA_H

@@ -1,0 +1,151 @@
+#include "support/bancoteste.h"
+
+#include "database/conexao.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+
+namespace {
+
+const char *const conexaoAdmin = "finara_teste_admin";
+const char *const usuarioTeste = "finara_teste";
+const char *const senhaTeste = "finara_teste";
+
+// The CREATE TABLE statements of the real schema script, so tests run
+// against exactly what users get.
+QStringList tabelasDoEsquema(QString *erro)
+{
+    QFile arquivo(QStringLiteral(FINARA_SCHEMA_SQL));
+    if (!arquivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        *erro = QStringLiteral("cannot read ") + arquivo.fileName();
+        return {};
+    }
+    QString texto = QString::fromUtf8(arquivo.readAll());
+    texto.remove(QRegularExpression(QStringLiteral("--[^\n]*")));
+    QStringList tabelas;
+    for (const QString &comando : texto.split(QRegularExpression(QStringLiteral(";\\s*\n")))) {
+        if (comando.trimmed().startsWith(QLatin1String("CREATE TABLE")))
+            tabelas << comando.trimmed();
+    }
+    return tabelas;
+}
+
+} // namespace
+
+BancoTeste::BancoTeste(const QString &nome)
+    : m_nome(QStringLiteral("finara_teste_%1_%2").arg(nome).arg(QCoreApplication::applicationPid()))
+{
+    if (criar())
+        abrirPadrao();
+}
+
+BancoTeste::~BancoTeste()
+{
+    {
+        QSqlDatabase padrao = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
+        padrao.close();
+    }
+    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    executa(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_nome));
+    {
+        QSqlDatabase db = admin();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(conexaoAdmin);
+}
+
+QString BancoTeste::socket()
+{
+    const QString doAmbiente = qEnvironmentVariable("FINARA_DB_SOCKET");
+    if (!doAmbiente.isEmpty())
+        return doAmbiente;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/finara/mariadb/mysqld.sock");
+}
+
+QSqlDatabase BancoTeste::admin() const
+{
+    return QSqlDatabase::database(conexaoAdmin);
+}
+
+bool BancoTeste::criar()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), conexaoAdmin);
+    db.setHostName(QStringLiteral("localhost"));
+    db.setUserName(QStringLiteral("root"));
+    db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socket());
+    if (!db.open()) {
+        m_erro = QStringLiteral("admin connection: ") + db.lastError().text();
+        return false;
+    }
+    const QStringList tabelas = tabelasDoEsquema(&m_erro);
+    if (!m_erro.isEmpty())
+        return false;
+    const QString grant = QStringLiteral(
+        "GRANT SELECT, INSERT, UPDATE, DELETE ON `finara\\_teste\\_%`.* TO '%1'@'%2'");
+    QStringList comandos {
+        QStringLiteral("SET NAMES utf8mb4"),
+        QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_nome),
+        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci").arg(m_nome),
+        QStringLiteral("USE `%1`").arg(m_nome),
+    };
+    for (const char *host : {"127.0.0.1", "localhost"}) {
+        comandos << QStringLiteral("CREATE USER IF NOT EXISTS '%1'@'%2' IDENTIFIED BY '%3'")
+                        .arg(usuarioTeste, host, senhaTeste)
+                 << grant.arg(usuarioTeste, host);
+    }
+    comandos << tabelas;
+    for (const QString &comando : qAsConst(comandos)) {
+        QSqlQuery q(db);
+        if (!q.exec(comando)) {
+            m_erro = comando + QStringLiteral(": ") + q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool BancoTeste::abrirPadrao()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"));
+    db.setHostName(QStringLiteral("127.0.0.1"));
+    db.setDatabaseName(m_nome);
+    db.setUserName(QString::fromLatin1(usuarioTeste));
+    db.setPassword(QString::fromLatin1(senhaTeste));
+    if (!Conexao::abrir(db)) {
+        m_erro = QStringLiteral("default connection: ") + db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool BancoTeste::executa(const QString &sql, const QVariantList &valores) const
+{
+    QSqlQuery q(admin());
+    q.prepare(sql);
+    for (const QVariant &v : valores)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        qWarning("BancoTeste: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        return false;
+    }
+    return true;
+}
+
+QVariant BancoTeste::valor(const QString &sql, const QVariantList &valores) const
+{
+    QSqlQuery q(admin());
+    q.prepare(sql);
+    for (const QVariant &v : valores)
+        q.addBindValue(v);
+    if (!q.exec() || !q.next()) {
+        qWarning("BancoTeste: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        return {};
+    }
+    return q.value(0);
+}
