@@ -1,0 +1,60 @@
+#include "database/itemordenavel.h"
+
+#include <QDate>
+#include <QVariant>
+
+namespace {
+
+bool ehNumero(const QVariant &valor)
+{
+    switch (valor.type()) {
+    case QVariant::Double:
+    case QVariant::Int:
+    case QVariant::UInt:
+    case QVariant::LongLong:
+    case QVariant::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// "dd/mm/yy" as the server's DATE_FORMAT(data, '%d/%m/%y') writes it, read
+// back with the server's own rule for two-digit years (00-69 is 20xx).
+bool chaveDeDataCurta(const QString &texto, double *chave)
+{
+    if (texto.size() != 8 || texto.at(2) != QLatin1Char('/') || texto.at(5) != QLatin1Char('/'))
+        return false;
+    bool okDia = false, okMes = false, okAno = false;
+    const int dia = texto.midRef(0, 2).toInt(&okDia);
+    const int mes = texto.midRef(3, 2).toInt(&okMes);
+    const int ano = texto.midRef(6, 2).toInt(&okAno);
+    if (!okDia || !okMes || !okAno)
+        return false;
+    *chave = (ano < 70 ? 2000 + ano : 1900 + ano) * 10000 + mes * 100 + dia;
+    return true;
+}
+
+} // namespace
+
+ItemOrdenavel::ItemOrdenavel(const QString &texto, const QVariant &valor)
+    : QTableWidgetItem(texto)
+{
+    if (ehNumero(valor)) {
+        m_chave = valor.toDouble();
+        m_temChave = true;
+    } else if (valor.type() == QVariant::Date) {
+        m_chave = valor.toDate().toJulianDay();
+        m_temChave = true;
+    } else {
+        m_temChave = chaveDeDataCurta(texto, &m_chave);
+    }
+}
+
+bool ItemOrdenavel::operator<(const QTableWidgetItem &outro) const
+{
+    const auto *ordenavel = dynamic_cast<const ItemOrdenavel *>(&outro);
+    if (m_temChave && ordenavel && ordenavel->m_temChave)
+        return m_chave < ordenavel->m_chave;
+    return QTableWidgetItem::operator<(outro);
+}

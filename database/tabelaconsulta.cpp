@@ -1,0 +1,64 @@
+#include "database/tabelaconsulta.h"
+
+#include "database/itemordenavel.h"
+
+#include <QDate>
+#include <QHeaderView>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTableWidget>
+#include <QVariant>
+
+namespace {
+
+const int alinhadoADireita = Qt::AlignRight | Qt::AlignVCenter; // 130
+const int alinhadoAEsquerda = Qt::AlignLeft | Qt::AlignVCenter; // 129
+
+QTableWidgetItem *novoItem(const QVariant &valor)
+{
+    const bool ehDouble = valor.type() == QVariant::Double;
+    const QString texto = ehDouble ? QString::number(valor.toDouble(), 'f', 2) : valor.toString();
+    auto *item = new ItemOrdenavel(texto, valor);
+    item->setData(Qt::TextAlignmentRole, ehDouble ? alinhadoADireita : alinhadoAEsquerda);
+    return item;
+}
+
+} // namespace
+
+bool preencheTabelaComConsulta(QStringList rotulos, QSqlQuery *consulta, QTableWidget *tabela)
+{
+    // With sorting on, the view would move a row as soon as its first cell
+    // is set and the record's other cells would land in other rows; it is
+    // switched back on, and sorts once, when every row is complete.
+    const bool ordenava = tabela->isSortingEnabled();
+    tabela->setSortingEnabled(false);
+
+    const int colunas = rotulos.size();
+    tabela->clear();
+    tabela->setRowCount(0);
+    tabela->setColumnCount(colunas);
+    tabela->setHorizontalHeaderLabels(rotulos);
+    tabela->setWordWrap(true);
+
+    // Labels beyond the result's columns get empty cells.
+    const int colunasDoResultado = consulta->record().count();
+    int linha = 0;
+    while (consulta->next()) {
+        tabela->insertRow(linha);
+        for (int c = 0; c < colunas; ++c)
+            tabela->setItem(linha, c, novoItem(c < colunasDoResultado ? consulta->value(c) : QVariant()));
+        ++linha;
+    }
+
+    tabela->resizeRowsToContents();
+    tabela->horizontalHeader()->setStretchLastSection(true);
+    tabela->verticalHeader()->setStretchLastSection(true);
+    tabela->show();
+    tabela->setSortingEnabled(ordenava);
+    return true;
+}
+
+QString formataData(const QString &padrao, const QDate &data)
+{
+    return data.toString(padrao);
+}
