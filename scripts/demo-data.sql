@@ -1,0 +1,64 @@
+-- A year of plausible household expenses (the current month and the twelve
+-- before it) and a dozen categories, about one expense in ten left
+-- unclassified. Deterministic: the same month always gets the same rows.
+-- scripts/demo-data.sh runs it only on a database without expenses.
+
+INSERT IGNORE INTO categoria (categoria) VALUES
+    ('Mercado'), ('Restaurantes'), ('Transporte'), ('Combustível'), ('Moradia'),
+    ('Energia'), ('Água e Esgoto'), ('Internet e Telefone'), ('Saúde'),
+    ('Farmácia'), ('Educação'), ('Lazer');
+
+CREATE TEMPORARY TABLE modelo (
+    fornecedor VARCHAR(100), descricao VARCHAR(200), categoria VARCHAR(100),
+    vezes INT, dia INT, minimo DECIMAL(10,2), maximo DECIMAL(10,2));
+
+-- vezes: occurrences per month; dia: the first day of the month it falls on.
+INSERT INTO modelo VALUES
+    ('Supermercado Pão de Açúcar', 'Compra do mês', 'Mercado', 2, 3, 380.00, 720.00),
+    ('Atacadão', 'Compra de reposição', 'Mercado', 2, 9, 120.00, 340.00),
+    ('Hortifruti Boa Safra', 'Frutas e verduras', 'Mercado', 3, 2, 35.00, 95.00),
+    ('Padaria Santa Luzia', 'Pães e café da manhã', 'Mercado', 6, 1, 12.50, 48.90),
+    ('iFood', 'Pedido de jantar', 'Restaurantes', 3, 4, 42.00, 115.00),
+    ('Restaurante Sabor Mineiro', 'Almoço de domingo', 'Restaurantes', 1, 14, 89.00, 210.00),
+    ('Uber', 'Corrida', 'Transporte', 4, 2, 14.90, 47.80),
+    ('SPTrans Bilhete Único', 'Recarga de transporte', 'Transporte', 1, 5, 100.00, 150.00),
+    ('Posto Shell', 'Gasolina', 'Combustível', 2, 6, 180.00, 290.00),
+    ('Imobiliária Lopes', 'Aluguel', 'Moradia', 1, 5, 2150.00, 2150.00),
+    ('Condomínio Edifício Aurora', 'Taxa de condomínio', 'Moradia', 1, 10, 610.00, 640.00),
+    ('Enel Distribuição', 'Conta de luz', 'Energia', 1, 15, 168.00, 312.00),
+    ('Sabesp', 'Conta de água', 'Água e Esgoto', 1, 18, 74.00, 128.00),
+    ('Vivo Fibra', 'Internet e telefone fixo', 'Internet e Telefone', 1, 20, 129.90, 129.90),
+    ('Claro', 'Plano do celular', 'Internet e Telefone', 1, 22, 59.90, 59.90),
+    ('Unimed', 'Mensalidade do plano de saúde', 'Saúde', 1, 8, 890.00, 890.00),
+    ('Drogasil', 'Remédios', 'Farmácia', 2, 7, 23.90, 148.00),
+    ('Colégio Santa Cecília', 'Mensalidade escolar', 'Educação', 1, 5, 1380.00, 1380.00),
+    ('Livraria Cultura', 'Livros', 'Educação', 1, 19, 45.00, 160.00),
+    ('Cinemark', 'Cinema em família', 'Lazer', 1, 16, 72.00, 132.00),
+    ('Netflix', 'Assinatura', 'Lazer', 1, 12, 44.90, 44.90),
+    ('PIX Maria Souza', 'Diarista', NULL, 2, 11, 180.00, 180.00);
+
+INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria)
+WITH RECURSIVE meses (k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM meses WHERE k < 12),
+     vezes (n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM vezes WHERE n < 5),
+     ocorrencias AS (
+         SELECT m.fornecedor, m.descricao, m.categoria, m.minimo, m.maximo,
+                DATE_ADD(DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL meses.k MONTH), '%Y-%m-01'),
+                         INTERVAL LEAST(27, m.dia - 1 + vezes.n * FLOOR(28 / m.vezes)) DAY) AS data,
+                CRC32(CONCAT(m.fornecedor, meses.k, vezes.n)) AS sorte
+         FROM modelo m
+         JOIN meses
+         JOIN vezes ON vezes.n < m.vezes)
+SELECT o.data, o.fornecedor,
+       o.minimo + MOD(o.sorte, 1000) / 1000 * (o.maximo - o.minimo),
+       o.descricao,
+       IF(MOD(o.sorte, 10) = 0, NULL, c.idCategoria)
+FROM ocorrencias o
+LEFT JOIN categoria c ON c.categoria = o.categoria
+WHERE o.data <= CURDATE()
+ORDER BY o.data;
+
+DROP TEMPORARY TABLE modelo;
+
+SELECT COUNT(*) AS despesas, SUM(idCategoria IS NULL) AS sem_categoria,
+       MIN(data) AS desde, MAX(data) AS ate
+FROM gastos;
