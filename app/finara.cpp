@@ -3,11 +3,17 @@
 
 #include "database/bancodedados.h"
 
+#include <QIcon>
+
 Finara::Finara(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::Finara)
 {
+    // The icon lives in this library's resources; a static library needs
+    // them registered by hand.
+    Q_INIT_RESOURCE(finara);
     ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/finara.png")));
 }
 
 Finara::~Finara()
