@@ -5,7 +5,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(g++ make cmake qtbase5-dev qtbase5-dev-tools libqt5sql5-mysql
-          mariadb-server mariadb-client)
+          mariadb-server mariadb-client iproute2)
 
 missing=()
 for p in "${packages[@]}"; do
