@@ -1,6 +1,7 @@
 #include "app/finara.h"
 #include "ui_finara.h"
 
+#include "classification/analisedados.h"
 #include "database/bancodedados.h"
 
 #include <QIcon>
@@ -27,4 +28,12 @@ void Finara::on_pushButton_conectarBD_clicked()
     dialogo.setModal(true);
     dialogo.exec();
     db = dialogo.readBD();
+}
+
+void Finara::on_pushButton_clicked()
+{
+    AnaliseDados dialogo;
+    dialogo.setModal(true);
+    dialogo.setupData();
+    dialogo.exec();
 }

@@ -1,0 +1,151 @@
+#include "classification/analisedados.h"
+#include "ui_analisedados.h"
+
+#include "database/tabelaconsulta.h"
+
+#include <QDebug>
+#include <QMessageBox>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+
+namespace {
+
+const QStringList &nomesDosMeses()
+{
+    static const QStringList nomes {
+        QStringLiteral("Janeiro"), QStringLiteral("Fevereiro"), QStringLiteral("Março"),
+        QStringLiteral("Abril"), QStringLiteral("Maio"), QStringLiteral("Junho"),
+        QStringLiteral("Julho"), QStringLiteral("Agosto"), QStringLiteral("Setembro"),
+        QStringLiteral("Outubro"), QStringLiteral("Novembro"), QStringLiteral("Dezembro"),
+    };
+    return nomes;
+}
+
+// A supplier that contains the filter lists the expense whatever its
+// category; a description only while the expense is still unclassified.
+const char consultaDeGastos[] =
+    "SELECT idGasto, DATE_FORMAT(data, '%d/%m/%y') AS Data, fornecedor AS Fornecedor, "
+    "descricao AS Descrição, IFNULL(categoria.categoria, 'Não Classificado') AS categoria, "
+    "valor AS Valor "
+    "FROM gastos LEFT JOIN categoria ON gastos.idCategoria = categoria.idCategoria "
+    "WHERE (fornecedor LIKE CONCAT('%', :filtro, '%') "
+    "OR descricao LIKE CONCAT('%', :filtro, '%') AND categoria.idCategoria IS NULL) "
+    "AND MONTH(DATE_FORMAT(data, '%y-%m-%d')) = :mes "
+    "AND YEAR(DATE_FORMAT(data, '%y-%m-%d')) = :ano "
+    "ORDER BY categoria.idCategoria ASC, data ASC, categoria ASC, fornecedor ASC, descricao ASC";
+
+void informar(QWidget *pai, const QString &texto)
+{
+    QMessageBox::information(pai, QStringLiteral("Informação"), texto);
+}
+
+} // namespace
+
+AnaliseDados::AnaliseDados(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::AnaliseDados)
+    , modeloCategoria(nullptr)
+    , consultaGastos(QString::fromUtf8(consultaDeGastos))
+{
+    ui->setupUi(this);
+    ui->lineEdit_filtro->setClearButtonEnabled(true);
+    dataAtual = QDate::currentDate();
+
+    for (int mes = 1; mes <= nomesDosMeses().size(); ++mes)
+        ui->comboBox_mes->addItem(nomesDosMeses().at(mes - 1), mes);
+    ui->comboBox_mes->setCurrentIndex(dataAtual.month() - 1);
+
+    ui->spinBox_ano->setMaximum(2050);
+    ui->spinBox_ano->setMinimum(2020);
+    ui->spinBox_ano->setValue(dataAtual.year());
+}
+
+AnaliseDados::~AnaliseDados()
+{
+    delete ui;
+}
+
+void AnaliseDados::setupData()
+{
+    montaWidgetDados(dataAtual.month(), dataAtual.year(), QString());
+
+    // Owned by the dialog, so it goes when the dialog does.
+    modeloCategoria = new QSqlQueryModel(this);
+    modeloCategoria->setQuery(
+        QStringLiteral("SELECT idCategoria, categoria as Categoria FROM categoria ORDER BY categoria ASC"));
+
+    ui->tableView_categoria->setWordWrap(true);
+    ui->tableView_categoria->setModel(modeloCategoria);
+    ui->tableView_categoria->resizeRowsToContents();
+    ui->tableView_categoria->hideColumn(0);
+}
+
+void AnaliseDados::on_pushButton_filtro_clicked()
+{
+    const int mes = ui->comboBox_mes->currentData(Qt::UserRole).toInt();
+    montaWidgetDados(mes, ui->spinBox_ano->value(), ui->lineEdit_filtro->text());
+}
+
+void AnaliseDados::montaWidgetDados(int mes, int ano, QString filtro)
+{
+    QSqlQuery consulta;
+    consulta.prepare(consultaGastos);
+    // A null text would go to the server as NULL and match nothing, where
+    // an empty filter has to match every text.
+    consulta.bindValue(QStringLiteral(":filtro"), filtro.isNull() ? QStringLiteral("") : filtro);
+    consulta.bindValue(QStringLiteral(":mes"), mes);
+    consulta.bindValue(QStringLiteral(":ano"), ano);
+
+    if (!consulta.exec()) {
+        informar(this, QStringLiteral("Erro na leitura do Banco de Dados"));
+        return;
+    }
+    if (consulta.size() == 0) {
+        informar(this, QStringLiteral("Registros não encontrados"));
+        return;
+    }
+
+    const QStringList rotulos {
+        QStringLiteral("ID"), QStringLiteral("Data"), QStringLiteral("Fornecedor"),
+        QStringLiteral("Descrição"), QStringLiteral("Categoria"), QStringLiteral("Valor(R$)"),
+    };
+    preencheTabelaComConsulta(rotulos, &consulta, ui->tableWidget_dados);
+
+    ui->tableWidget_dados->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->tableWidget_dados->hideColumn(0);
+    ui->tableWidget_dados->setSortingEnabled(true);
+}
+
+void AnaliseDados::on_pushButton_classificar_clicked()
+{
+    const QModelIndexList categorias = ui->tableView_categoria->selectionModel()->selectedIndexes();
+    if (categorias.isEmpty()) {
+        informar(nullptr, QStringLiteral("Nenhuma categoria selecionada."));
+        return;
+    }
+    const int idCategoriaEscolhida =
+        ui->tableView_categoria->model()->index(categorias.first().row(), 0).data().toInt();
+
+    // One key per selected cell, repeats included: a whole row gives its key
+    // once for each of its columns.
+    const QAbstractItemModel *gastos = ui->tableWidget_dados->model();
+    QList<int> idsGastos;
+    const QModelIndexList celulas = ui->tableWidget_dados->selectionModel()->selectedIndexes();
+    for (const QModelIndex &celula : celulas)
+        idsGastos.append(gastos->index(celula.row(), 0).data().toInt());
+    qDebug() << idsGastos;
+
+    QSqlQuery atualizacao;
+    for (const int idGasto : qAsConst(idsGastos)) {
+        atualizacao.prepare(
+            QStringLiteral("UPDATE gastos SET idCategoria = :idcategoria WHERE idGasto = :idgasto"));
+        atualizacao.bindValue(QStringLiteral(":idcategoria"), idCategoriaEscolhida);
+        atualizacao.bindValue(QStringLiteral(":idgasto"), idGasto);
+        if (atualizacao.exec())
+            on_pushButton_filtro_clicked(); // the widgets' current values, as "Filtrar" uses them
+        else
+            qDebug() << atualizacao.lastError().text();
+        qDebug() << idGasto;
+    }
+}
