@@ -3,6 +3,7 @@
 
 #include "classification/analisedados.h"
 #include "database/bancodedados.h"
+#include "reports/relatorios.h"
 
 #include <QIcon>
 
@@ -36,4 +37,11 @@ void Finara::on_pushButton_clicked()
     dialogo.setModal(true);
     dialogo.setupData();
     dialogo.exec();
+}
+
+void Finara::on_pushButton_analisar_clicked()
+{
+    Relatorios relatorio;
+    relatorio.setModal(true);
+    relatorio.exec();
 }

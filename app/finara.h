@@ -24,6 +24,7 @@ public:
 private slots:
     void on_pushButton_conectarBD_clicked();
     void on_pushButton_clicked();
+    void on_pushButton_analisar_clicked();
 
 private:
     Ui::Finara *ui;

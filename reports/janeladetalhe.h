@@ -1,0 +1,24 @@
+#ifndef JANELADETALHE_H
+#define JANELADETALHE_H
+
+#include <QDialog>
+
+class QDate;
+class QTableWidget;
+
+// The expenses of one category in one calendar month. The key 0 stands for
+// the report's row "Não Classificado": expenses without a category or whose
+// category no longer exists.
+class JanelaDetalhe : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit JanelaDetalhe(int id, const QDate &data, QString nome, QWidget *parent);
+    ~JanelaDetalhe() override;
+
+public slots:
+    void preencherTabela(int id, const QDate &data, QTableWidget *tabela);
+};
+
+#endif // JANELADETALHE_H
