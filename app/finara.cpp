@@ -3,6 +3,7 @@
 
 #include "classification/analisedados.h"
 #include "database/bancodedados.h"
+#include "import/importarcsv.h"
 #include "reports/relatorios.h"
 
 #include <QIcon>
@@ -29,6 +30,14 @@ void Finara::on_pushButton_conectarBD_clicked()
     dialogo.setModal(true);
     dialogo.exec();
     db = dialogo.readBD();
+}
+
+void Finara::on_pushButton_importarCSV_clicked()
+{
+    ImportarCSV dialogo;
+    dialogo.setupData(&db);
+    dialogo.setModal(true);
+    dialogo.exec();
 }
 
 void Finara::on_pushButton_clicked()

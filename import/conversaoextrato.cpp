@@ -1,0 +1,113 @@
+#include "import/conversaoextrato.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QTextCodec>
+
+namespace {
+
+bool ehDigito(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int numero(const QString &texto, int inicio, int tamanho)
+{
+    int n = 0;
+    for (int i = inicio; i < inicio + tamanho; ++i)
+        n = n * 10 + texto.at(i).digitValue();
+    return n;
+}
+
+bool temFormaCompleta(const QString &data)
+{
+    if (data.size() != 10 || data.at(2) != QLatin1Char('/') || data.at(5) != QLatin1Char('/'))
+        return false;
+    for (int i : {0, 1, 3, 4, 6, 7, 8, 9}) {
+        if (!ehDigito(data.at(i)))
+            return false;
+    }
+    return true;
+}
+
+bool ehDescartavelNoValor(QChar c)
+{
+    return c == QLatin1Char('R') || c == QLatin1Char('$') || c.isSpace();
+}
+
+// "12.50" or "-3.5": no comma, one point, and one or two digits after it
+// that end the amount. Banks and spreadsheets write such amounts with a
+// decimal point; reading the point as a thousands separator would store a
+// hundred times the amount.
+bool temPontoDecimal(const QString &valor)
+{
+    if (valor.contains(QLatin1Char(',')) || valor.count(QLatin1Char('.')) != 1)
+        return false;
+    const int casas = valor.size() - valor.indexOf(QLatin1Char('.')) - 1;
+    if (casas < 1 || casas > 2)
+        return false;
+    for (int i = valor.size() - casas; i < valor.size(); ++i) {
+        if (!ehDigito(valor.at(i)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString textoDoExtrato(const QByteArray &bytes)
+{
+    if (QTextCodec *marcado = QTextCodec::codecForUtfText(bytes, nullptr))
+        return marcado->toUnicode(bytes);
+    QTextCodec::ConverterState estado;
+    const QString utf8 = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &estado);
+    if (estado.invalidChars == 0 && estado.remainingChars == 0)
+        return utf8;
+    return QTextCodec::codecForName("windows-1252")->toUnicode(bytes);
+}
+
+QStringList linhasDoExtrato(const QString &texto)
+{
+    QString semRetorno = texto;
+    semRetorno.remove(QLatin1Char('\r'));
+    QStringList linhas = semRetorno.split(QLatin1Char('\n'));
+    if (linhas.last().isEmpty())
+        linhas.removeLast();
+    return linhas;
+}
+
+QStringList camposDaLinha(const QString &linha)
+{
+    QStringList campos = linha.split(QLatin1Char(';'));
+    for (QString &campo : campos) {
+        campo = std::move(campo).trimmed();
+        campo.remove(QLatin1Char('"'));
+    }
+    return campos;
+}
+
+QString dataParaBanco(const QString &data)
+{
+    // Qt's date parser costs more than the insert the date goes into, so the
+    // usual full form is checked by hand; anything else is left to the
+    // parser, whose verdict stands.
+    if (temFormaCompleta(data) && QDate(numero(data, 6, 4), numero(data, 3, 2), numero(data, 0, 2)).isValid())
+        return data.mid(6, 4) + QLatin1Char('-') + data.mid(3, 2) + QLatin1Char('-') + data.left(2);
+    return QDate::fromString(data, QStringLiteral("dd/MM/yyyy")).toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString valorParaBanco(const QString &valor)
+{
+    QString limpo = valor;
+    QChar *destino = limpo.data();
+    for (QChar c : valor) {
+        if (!ehDescartavelNoValor(c))
+            *destino++ = c;
+    }
+    limpo.truncate(int(destino - limpo.constData()));
+    if (!temPontoDecimal(limpo)) {
+        limpo.remove(QLatin1Char('.'));
+        limpo.replace(QLatin1Char(','), QLatin1Char('.'));
+    }
+    return limpo;
+}

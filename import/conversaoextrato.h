@@ -1,0 +1,36 @@
+#ifndef CONVERSAOEXTRATO_H
+#define CONVERSAOEXTRATO_H
+
+#include <QString>
+#include <QStringList>
+
+class QByteArray;
+
+// What a bank statement file goes through on its way into gastos, as pure
+// functions: no widget, file or database, so each can be tested, measured
+// and fuzzed on its own.
+
+// The file's text: the encoding its byte-order mark names; without one,
+// UTF-8 when the bytes are valid UTF-8 and Windows-1252 otherwise (what
+// Brazilian banks that do not export UTF-8 use).
+QString textoDoExtrato(const QByteArray &bytes);
+
+// The records of the text: split at LF, every CR dropped (so CR LF ends a
+// line too), and no empty record after a final line end.
+QStringList linhasDoExtrato(const QString &texto);
+
+// The fields of one record: split at every ";" (quotes do not protect it),
+// each trimmed of white space and stripped of every double quote.
+QStringList camposDaLinha(const QString &linha);
+
+// "dd/MM/yyyy" as "yyyy-MM-dd"; a null string when the text is not such a
+// date, which binds as SQL NULL.
+QString dataParaBanco(const QString &data);
+
+// An amount in Brazilian notation ("R$ 1.234,56") as a plain decimal with a
+// point ("1234.56"). A point followed by one or two final digits, in an
+// amount without a comma, is a decimal point ("12.50"); any other point
+// separates thousands.
+QString valorParaBanco(const QString &valor);
+
+#endif // CONVERSAOEXTRATO_H

@@ -1,0 +1,238 @@
+#include "import/importarcsv.h"
+#include "ui_importarcsv.h"
+
+#include "import/conversaoextrato.h"
+#include "import/progresso.h"
+
+#include <QBrush>
+#include <QDebug>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableWidget>
+
+namespace {
+
+const int colunas = 4;
+
+QString sqlInsercao()
+{
+    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao) VALUES (?, ?, ?,?)");
+}
+
+// The whole file at once: its encoding can only be told from all of it.
+bool leLinhas(const QString &caminho, QStringList *linhas)
+{
+    QFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = arquivo.readAll();
+    if (arquivo.error() != QFileDevice::NoError)
+        return false;
+    *linhas = linhasDoExtrato(textoDoExtrato(bytes));
+    return true;
+}
+
+QTableWidgetItem *novoItem(const QString &texto, bool malformada)
+{
+    auto *item = new QTableWidgetItem(texto);
+    if (malformada)
+        item->setBackground(QBrush(Qt::red, Qt::SolidPattern));
+    return item;
+}
+
+// The lines go in above the rows already there, in file order, red from the
+// first line without exactly four fields on. Returns whether every line had
+// four.
+bool preencheGrade(QTableWidget *tabela, const QStringList &linhas, Progresso &progresso)
+{
+    tabela->setColumnCount(colunas);
+    tabela->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Nome"),
+                                       QStringLiteral("Valor"), QStringLiteral("Descrição")});
+    // One block for the whole file: inserting a row at a time at the top
+    // would move every row below it each time.
+    tabela->model()->insertRows(0, linhas.size());
+    progresso.definirTotal(linhas.size());
+    bool malformada = false;
+    for (int linha = 0; linha < linhas.size(); ++linha) {
+        const QStringList campos = camposDaLinha(linhas.at(linha));
+        malformada = malformada || campos.size() != colunas;
+        for (int c = 0; c < qMin(campos.size(), colunas); ++c)
+            tabela->setItem(linha, c, novoItem(campos.at(c), malformada));
+        progresso.avancar(linha + 1);
+    }
+    return !malformada;
+}
+
+// A cell without an item is an empty text, never NULL.
+QString textoDaCelula(const QTableWidget *tabela, int linha, int coluna)
+{
+    const QTableWidgetItem *item = tabela->item(linha, coluna);
+    const QString texto = item ? item->text() : QString();
+    return texto.isNull() ? QStringLiteral("") : texto;
+}
+
+QStringList registroDaLinha(const QTableWidget *tabela, int linha)
+{
+    return {dataParaBanco(textoDaCelula(tabela, linha, 0)),
+            textoDaCelula(tabela, linha, 1),
+            valorParaBanco(textoDaCelula(tabela, linha, 2)),
+            textoDaCelula(tabela, linha, 3)};
+}
+
+} // namespace
+
+ImportarCSV::ImportarCSV(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::ImportarCSV)
+{
+    qRegisterMetaType<QList<QStringList>>("QList<QStringList>");
+    ui->setupUi(this);
+}
+
+ImportarCSV::~ImportarCSV()
+{
+    delete ui;
+}
+
+void ImportarCSV::setupData(QSqlDatabase *db)
+{
+    this->db = db;
+}
+
+bool ImportarCSV::deleteSelectedRow(QTableWidget *tableWidget)
+{
+    const QList<QTableWidgetItem *> selecionados = tableWidget->selectedItems();
+    if (selecionados.isEmpty())
+        return false;
+    const int linha = selecionados.first()->row();
+    const auto resposta = QMessageBox::question(tableWidget, QStringLiteral("Confirmar Remoção"),
+                                                QStringLiteral("Você deseja remover a linha selecionada?"),
+                                                QMessageBox::Yes | QMessageBox::No);
+    if (resposta == QMessageBox::Yes)
+        tableWidget->removeRow(linha);
+    return true;
+}
+
+bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWidget)
+{
+    Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
+    QStringList linhas;
+    if (!leLinhas(filePath, &linhas))
+        return false;
+    return preencheGrade(tableWidget, linhas, progresso);
+}
+
+bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
+{
+    QSqlQuery query;
+    query.prepare(sqlInsercao());
+    for (const QStringList &registro : qAsConst(data)) {
+        if (registro.size() < colunas) {
+            qDebug() << "Linha incompleta no CSV.";
+            return false;
+        }
+        if (!insereRegistro(query, registro))
+            return false;
+    }
+    return true;
+}
+
+bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
+{
+    linhaRecusada = -1;
+    QSqlQuery query;
+    QSqlDatabase banco = bancoDaTransacao();
+    if (!banco.transaction()) {
+        qDebug() << "Erro ao iniciar a transação:" << banco.lastError().text();
+        return false;
+    }
+    // A failed prepare shows up as the failure of the first row.
+    query.prepare(sqlInsercao());
+    Progresso progresso(QStringLiteral("Importando o extrato..."), this);
+    progresso.definirTotal(tableWidget->rowCount());
+    for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
+        if (!insereRegistro(query, registroDaLinha(tableWidget, linha))) {
+            linhaRecusada = linha;
+            if (!banco.rollback())
+                qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
+            return false;
+        }
+        progresso.avancar(linha + 1);
+    }
+    if (!banco.commit()) {
+        qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+void ImportarCSV::on_pushButton_lercsv_clicked()
+{
+    const QString caminho = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir Arquivo"), QString(),
+                                                         QStringLiteral("Arquivos de Texto (*.csv)"));
+    if (caminho.isEmpty()) {
+        QMessageBox::critical(this, QStringLiteral("Erro ao selecionar"),
+                              QStringLiteral("Você não escolheu um arquivo"), QMessageBox::Ok);
+        return;
+    }
+    if (!loadCsvIntoTableWidget(caminho, ui->tableWidget_dados)) {
+        QMessageBox::critical(this, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
+                              QMessageBox::Ok);
+        return;
+    }
+    ui->tableWidget_dados->show();
+    ui->tableWidget_dados->verticalHeader()->setStretchLastSection(true);
+}
+
+void ImportarCSV::on_tableWidget_dados_doubleClicked(const QModelIndex &index)
+{
+    Q_UNUSED(index)
+    if (!deleteSelectedRow(ui->tableWidget_dados)) {
+        QMessageBox::information(this, QStringLiteral("Nenhuma Seleção"),
+                                 QStringLiteral("Nenhuma linha foi selecionada."), QMessageBox::Ok);
+    }
+}
+
+void ImportarCSV::on_pushButton_importar_clicked()
+{
+    if (insertTableWidgetDataToDatabase(ui->tableWidget_dados)) {
+        close();
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("Erro"), QStringLiteral("Erro ao importar arquivo"),
+                             QMessageBox::Ok);
+    mostraLinhaRecusada();
+}
+
+// Without a handle from the main window the transaction cannot begin, which
+// reports the failure the same way as a closed handle.
+QSqlDatabase ImportarCSV::bancoDaTransacao() const
+{
+    return db ? *db : QSqlDatabase();
+}
+
+bool ImportarCSV::insereRegistro(QSqlQuery &query, const QStringList &campos)
+{
+    for (int i = 0; i < colunas; ++i)
+        query.bindValue(i, campos.at(i), QSql::In);
+    if (!query.exec()) {
+        qDebug() << "Erro ao inserir dados:" << query.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+// After the error box, so the user sees at once which row the server refused.
+void ImportarCSV::mostraLinhaRecusada()
+{
+    QTableWidget *tabela = ui->tableWidget_dados;
+    if (linhaRecusada < 0 || linhaRecusada >= tabela->rowCount())
+        return;
+    tabela->selectRow(linhaRecusada);
+    tabela->scrollTo(tabela->model()->index(linhaRecusada, 0));
+}
