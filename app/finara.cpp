@@ -1,6 +1,7 @@
 #include "app/finara.h"
 #include "ui_finara.h"
 
+#include "categories/categoria.h"
 #include "classification/analisedados.h"
 #include "database/bancodedados.h"
 #include "import/importarcsv.h"
@@ -53,4 +54,12 @@ void Finara::on_pushButton_analisar_clicked()
     Relatorios relatorio;
     relatorio.setModal(true);
     relatorio.exec();
+}
+
+void Finara::on_pushButton_categoria_clicked()
+{
+    Categoria dialogo;
+    dialogo.setModal(true);
+    dialogo.setupData();
+    dialogo.exec();
 }

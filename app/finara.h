@@ -24,6 +24,7 @@ public:
 private slots:
     void on_pushButton_conectarBD_clicked();
     void on_pushButton_importarCSV_clicked();
+    void on_pushButton_categoria_clicked();
     void on_pushButton_clicked();
     void on_pushButton_analisar_clicked();
 

@@ -1,0 +1,95 @@
+#include "categories/categoria.h"
+#include "ui_categoria.h"
+
+#include <QDebug>
+#include <QMessageBox>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+
+namespace {
+
+const QString listaOrdenada = QStringLiteral(
+    "SELECT idCategoria, categoria as Categoria FROM categoria ORDER BY categoria ASC");
+// After a change the list is read again as the server returns it.
+const QString lista = QStringLiteral("SELECT idCategoria, categoria as Categoria FROM categoria");
+
+} // namespace
+
+Categoria::Categoria(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::Categoria)
+{
+    ui->setupUi(this);
+}
+
+Categoria::~Categoria()
+{
+    delete ui;
+}
+
+void Categoria::setupData()
+{
+    model = new QSqlQueryModel(this);
+    ui->tableView_categoria->setModel(model);
+    if (!listar(listaOrdenada)) {
+        qDebug() << "Erro ao executar consulta:" << model->lastError().text();
+        QMessageBox::warning(this, QStringLiteral("Erro na Conexão"),
+                             QStringLiteral("Erro na leitura do banco de dados"));
+    }
+}
+
+// Judged by the query rather than by the model's error: on a registered
+// but closed connection the statement fails without any error. Column 0,
+// the key, is hidden again every time, because a list that failed had no
+// column to hide.
+bool Categoria::listar(const QString &consulta)
+{
+    model->setQuery(consulta);
+    ui->tableView_categoria->hideColumn(0);
+    return model->query().isActive();
+}
+
+// Runs a statement with one bound value; a refusal is shown to the user
+// first and then logged with the server's reason.
+bool Categoria::altera(const QString &comando, const QString &marcador, const QVariant &valor,
+                       const QString &aviso, const char *diagnostico)
+{
+    QSqlQuery consulta;
+    consulta.prepare(comando);
+    consulta.bindValue(marcador, valor);
+    if (consulta.exec())
+        return true;
+    QMessageBox::warning(this, QStringLiteral("Erro"), aviso);
+    qDebug() << diagnostico << consulta.lastError().text();
+    return false;
+}
+
+void Categoria::on_pushButton_inserir_clicked()
+{
+    const QString nome = ui->lineEdit_categoria->text();
+    if (nome.isEmpty())
+        return;
+    if (altera(QStringLiteral("INSERT INTO categoria (categoria) VALUES (:nome)"),
+               QStringLiteral(":nome"), nome.trimmed(), QStringLiteral("Erro ao inserir item"),
+               "Erro ao inserir item na tabela categoria:")) {
+        qDebug() << "Item inserido com sucesso!";
+        listar(lista);
+    }
+    ui->lineEdit_categoria->clear();
+}
+
+void Categoria::on_tableView_categoria_doubleClicked(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    if (QMessageBox::question(this, QStringLiteral("Apagar Item"),
+                              QStringLiteral("Deseja realmente apagar este item?"))
+        != QMessageBox::Yes)
+        return;
+    // The key stands in the hidden column of the row that was clicked.
+    const QVariant id = index.sibling(index.row(), 0).data();
+    if (altera(QStringLiteral("DELETE FROM categoria WHERE idCategoria = :id"),
+               QStringLiteral(":id"), id, QStringLiteral("Erro ao apagar item"), "Erro ao apagar item:"))
+        listar(lista);
+}
