@@ -6,19 +6,21 @@
 -- groups by category name and also returns the category key).
 
 CREATE DATABASE IF NOT EXISTS vestara_gastos
-    CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci;
+    CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci;
 
 USE vestara_gastos;
 
 -- Names are unique under the collation the report groups by, so two
 -- categories can never merge into one report row; blank names are refused.
+-- unicode_520 tells emoji apart ("Lazer 🎉" and "Lazer 🎮" are two names),
+-- while case and accents still do not count.
 CREATE TABLE IF NOT EXISTS categoria (
     idCategoria INT NOT NULL AUTO_INCREMENT,
     categoria VARCHAR(100) NOT NULL,
     PRIMARY KEY (idCategoria),
     UNIQUE KEY uk_categoria_nome (categoria),
     CONSTRAINT ck_categoria_nome CHECK (categoria REGEXP '[^[:space:]]')
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- idCategoria carries no foreign key: deleting a category leaves the
 -- expenses that referred to it untouched.
@@ -34,7 +36,7 @@ CREATE TABLE IF NOT EXISTS gastos (
     PRIMARY KEY (idGasto),
     KEY ix_gastos_data (data, idCategoria, valor),
     KEY ix_gastos_categoria_data (idCategoria, data)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'127.0.0.1' IDENTIFIED BY 'h8TQ2w%KZLN[';
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'localhost' IDENTIFIED BY 'h8TQ2w%KZLN[';

@@ -123,6 +123,11 @@ void TstSchema::caracteresDeQuatroBytes()
     QCOMPARE(q.value(0).toString(), texto);
     QCOMPARE(q.value(1).toString(), texto);
     QCOMPARE(q.value(2).toDouble(), -3.5);
+
+    // Names that differ only in their emoji are two categories.
+    const QString insert = QStringLiteral("INSERT INTO categoria (categoria) VALUES (?)");
+    QVERIFY(insere(insert, {QStringLiteral("Lazer 🎉")}));
+    QVERIFY(insere(insert, {QStringLiteral("Lazer 🎮")}));
 }
 
 QTEST_MAIN(TstSchema)

@@ -91,7 +91,7 @@ bool BancoTeste::criar()
     QStringList comandos {
         QStringLiteral("SET NAMES utf8mb4"),
         QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_nome),
-        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci").arg(m_nome),
+        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci").arg(m_nome),
         QStringLiteral("USE `%1`").arg(m_nome),
     };
     for (const char *host : {"127.0.0.1", "localhost"}) {
