@@ -1,18 +1,23 @@
 #include "import/progresso.h"
 
+#include <limits>
+
 namespace {
 const int esperaAntesDeMostrarMs = 1000;
 const int atualizacoes = 100;
 } // namespace
 
-// The dialog's clock starts when it is constructed, so the time spent
-// before the total is known counts towards showing it.
+// The window decides by its own clock when to appear: left to itself, Qt
+// shows it as soon as its estimate of the whole passes the minimum
+// duration, and an estimate made just after a slow read runs far too high.
 Progresso::Progresso(const QString &texto, QWidget *pai)
     : m_dialogo(texto, QString(), 0, 1, pai)
 {
     m_dialogo.setCancelButton(nullptr);
     m_dialogo.setWindowModality(Qt::WindowModal);
-    m_dialogo.setMinimumDuration(esperaAntesDeMostrarMs);
+    m_dialogo.setMinimumDuration(std::numeric_limits<int>::max());
+    m_dialogo.reset(); // stops the timer that would show it from the event loop
+    m_relogio.start();
 }
 
 void Progresso::definirTotal(int total)
@@ -27,5 +32,7 @@ void Progresso::avancar(int feitos)
     if (feitos < m_proximo)
         return;
     m_proximo = feitos + m_passo;
+    if (m_relogio.elapsed() >= esperaAntesDeMostrarMs)
+        m_dialogo.setMinimumDuration(0);
     m_dialogo.setValue(feitos);
 }

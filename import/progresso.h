@@ -1,6 +1,7 @@
 #ifndef PROGRESSO_H
 #define PROGRESSO_H
 
+#include <QElapsedTimer>
 #include <QProgressDialog>
 
 // Progress of a long read or import: a window without a cancel button that
@@ -17,6 +18,7 @@ public:
 
 private:
     QProgressDialog m_dialogo;
+    QElapsedTimer m_relogio;
     int m_passo = 1;
     int m_proximo = 1;
 };
