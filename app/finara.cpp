@@ -41,6 +41,14 @@ void Finara::on_pushButton_importarCSV_clicked()
     dialogo.exec();
 }
 
+void Finara::on_pushButton_categoria_clicked()
+{
+    Categoria dialogo;
+    dialogo.setModal(true);
+    dialogo.setupData();
+    dialogo.exec();
+}
+
 void Finara::on_pushButton_clicked()
 {
     AnaliseDados dialogo;
@@ -54,12 +62,4 @@ void Finara::on_pushButton_analisar_clicked()
     Relatorios relatorio;
     relatorio.setModal(true);
     relatorio.exec();
-}
-
-void Finara::on_pushButton_categoria_clicked()
-{
-    Categoria dialogo;
-    dialogo.setModal(true);
-    dialogo.setupData();
-    dialogo.exec();
 }
