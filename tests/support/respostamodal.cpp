@@ -70,8 +70,7 @@ void RespostaModal::verificar()
     }
     if (!m_acoes.isEmpty()) {
         m_ciclosNaMesma = 0;
-        const Acao acao = m_acoes.takeFirst();
-        acao(janela);
+        executar(m_acoes.takeFirst(), janela);
         return;
     }
     if (nova && qobject_cast<QMessageBox *>(janela)) {
@@ -83,6 +82,16 @@ void RespostaModal::verificar()
                  janela->metaObject()->className());
         fecharSemAcao(janela);
     }
+}
+
+void RespostaModal::executar(const Acao &acao, QWidget *janela)
+{
+    // A timer does not fire again while its own slot runs, so the windows
+    // this action opens are watched by a fresh one.
+    QTimer aninhado;
+    connect(&aninhado, &QTimer::timeout, this, &RespostaModal::verificar);
+    aninhado.start(intervaloMs);
+    acao(janela);
 }
 
 void RespostaModal::registrar(QWidget *janela)

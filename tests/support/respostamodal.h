@@ -43,6 +43,7 @@ public:
 
 private:
     void verificar();
+    void executar(const Acao &acao, QWidget *janela);
     void registrar(QWidget *janela);
     void fecharSemAcao(QWidget *janela);
 
