@@ -1,13 +1,11 @@
-#include "medicao.h"
+#include "bench/medicao.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QVector>
 
 #include <malloc.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -43,48 +41,23 @@ double mediana(QVector<double> valores)
 
 } // namespace
 
-Comparacao compara(const Operacao &base, const Operacao &medida, int vezes)
+QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes)
 {
-    QVector<double> tempos[2];
-    Resultado resultados[2];
-    const Operacao *operacoes[2] = {&base, &medida};
-    for (int i = 0; i < vezes; ++i) {
-        for (int j = 0; j < 2; ++j) {
-            operacoes[j]->prepara();
+    QVector<QVector<double>> tempos(operacoes.size());
+    QVector<Resultado> resultados(operacoes.size());
+    for (int rodada = 0; rodada < vezes; ++rodada) {
+        for (int i = 0; i < operacoes.size(); ++i) {
+            operacoes.at(i).prepara();
             zeraPico();
             QElapsedTimer relogio;
             relogio.start();
-            operacoes[j]->executa();
-            tempos[j] << relogio.nsecsElapsed() / 1e9;
-            resultados[j].picoMiB = std::max(resultados[j].picoMiB, picoMiB());
-            operacoes[j]->encerra();
+            operacoes.at(i).executa();
+            tempos[i] << relogio.nsecsElapsed() / 1e9;
+            resultados[i].picoMiB = std::max(resultados[i].picoMiB, picoMiB());
+            operacoes.at(i).encerra();
         }
     }
-    for (int j = 0; j < 2; ++j)
-        resultados[j].medianaS = mediana(tempos[j]);
-    return {resultados[0], resultados[1]};
-}
-
-namespace {
-// printf pads by bytes; the names carry accents.
-QByteArray coluna(const QString &texto, int largura)
-{
-    return texto.leftJustified(largura).toUtf8();
-}
-} // namespace
-
-void imprimeCabecalho()
-{
-    std::printf("%s %9s %12s %12s %s %10s\n", coluna(QStringLiteral("operação"), 34).constData(), "tamanho",
-                "mediana (s)", "base (s)", coluna(QStringLiteral("  razão"), 7).constData(), "pico (MiB)");
-}
-
-void imprimeComparacao(const QString &base, const QString &medida, int tamanho, const Comparacao &resultado)
-{
-    std::printf("%s %9d %12.4f %12s %7s %10.1f\n", coluna(base, 34).constData(), tamanho, resultado.base.medianaS,
-                "-", "-", resultado.base.picoMiB);
-    std::printf("%s %9d %12.4f %12.4f %7.2f %10.1f\n", coluna(medida, 34).constData(), tamanho,
-                resultado.medido.medianaS, resultado.base.medianaS, resultado.medido.medianaS / resultado.base.medianaS,
-                resultado.medido.picoMiB);
-    std::fflush(stdout);
+    for (int i = 0; i < operacoes.size(); ++i)
+        resultados[i].medianaS = mediana(tempos.at(i));
+    return resultados;
 }

@@ -1,12 +1,11 @@
 #ifndef MEDICAO_H
 #define MEDICAO_H
 
-#include <QString>
+#include <QVector>
 
 #include <functional>
 
-// Timing and memory figures for the benchmark, and the table they are
-// printed in.
+// Timing and memory figures for the benchmark.
 
 struct Resultado
 {
@@ -19,23 +18,13 @@ struct Resultado
 // the next run's peak memory is its own.
 struct Operacao
 {
-    std::function<void()> prepara;
+    std::function<void()> prepara = [] {};
     std::function<void()> executa;
     std::function<void()> encerra = [] {};
 };
 
-struct Comparacao
-{
-    Resultado base;
-    Resultado medido;
-};
-
-// Runs the baseline and the measured operation alternately, `vezes` times
-// each, so that a change in the machine's load falls on both.
-Comparacao compara(const Operacao &base, const Operacao &medida, int vezes = 5);
-
-void imprimeCabecalho();
-// Two rows of the table: the baseline, then the operation with its ratio.
-void imprimeComparacao(const QString &base, const QString &medida, int tamanho, const Comparacao &resultado);
+// Runs the operations in turn, `vezes` rounds, so that a change in the
+// machine's load falls on all of them alike; one result per operation.
+QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes = 5);
 
 #endif // MEDICAO_H
