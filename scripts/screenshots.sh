@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Takes a screenshot of every window of Finara, filled with the demo data,
+# for the README: the program runs under Xvfb beside a throwaway database
+# server of its own and is driven with the mouse and keyboard, as a person
+# would. Needs a build (scripts/setup.sh) first.
+#
+#   scripts/screenshots.sh [OUTPUT_DIR]      (default docs/screenshots)
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+if [ "${1:-}" != --dentro ]; then
+    out=$(realpath -m "${1:-$here/docs/screenshots}")
+    missing=()
+    for p in xvfb openbox xdotool imagemagick; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        sudo_=()
+        [ "$(id -u)" = 0 ] || sudo_=(sudo)
+        "${sudo_[@]}" apt-get update -q
+        DEBIAN_FRONTEND=noninteractive "${sudo_[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+    mkdir -p "$out"
+    exec "$here/tests/support/servidor-isolado.sh" "$0" --dentro "$out"
+fi
+out=$2
+[ -n "${FINARA_SCREENSHOTS_TRACE:-}" ] && set -x
+
+mariadb --no-defaults --socket="$FINARA_DB_SOCKET" -uroot vestara_gastos < "$here/scripts/demo-data.sql" >/dev/null
+
+export DISPLAY=:47
+Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+sleep 1
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+"$here/build/finara" >/dev/null 2>&1 &
+app=$!
+
+# The window with this exact title, once it is shown; its geometry in X, Y, W, H.
+janela() { xdotool search --sync --onlyvisible --name "^$1\$" | tail -1; }
+geometria() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+clica() { # window, x and y inside it; "2" as fourth argument double-clicks
+    xdotool mousemove --window "$1" "$2" "$3" click --repeat "${4:-1}" --delay 120 1
+    sleep 0.8
+}
+foto() { sleep 0.8; import -window root png:- | convert - -trim +repage "$out/$1.png"; }
+fecha() { xdotool windowactivate --sync "$1" key --clearmodifiers Escape; sleep 0.6; }
+# The main window's buttons are stacked in five equal rows.
+botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 10)); }
+
+principal=$(janela Finara)
+xdotool windowactivate --sync "$principal"
+foto principal
+
+botao 0                               # Conectar BD
+conexao=$(janela Dialog)
+foto conexao
+geometria "$conexao"
+clica "$conexao" $((WIDTH - 45)) 30  # Conectar: the dialog closes once connected
+
+botao 3                               # Cadastrar Categoria
+categoria=$(janela Dialog)
+foto categorias
+fecha "$categoria"
+
+botao 2                               # Importar CSV
+importacao=$(janela Dialog)
+geometria "$importacao"
+clica "$importacao" $((WIDTH - 67)) 29  # Ler CSV
+arquivo=$(janela "Abrir Arquivo")
+xdotool type --delay 20 "$here/samples/extrato-exemplo.csv"
+xdotool key Return
+sleep 1
+xdotool windowsize "$importacao" 900 560
+foto importacao
+fecha "$importacao"
+
+botao 1                               # Classificar Dados
+classificar=$(janela Classificar)
+xdotool windowsize "$classificar" 1000 560
+foto classificacao
+fecha "$classificar"
+
+botao 4                               # Analisar dados
+relatorio=$(janela "Relatório Anual")
+xdotool windowsize "$relatorio" 1240 560
+sleep 0.5
+foto relatorio
+# Double-click last month's sum of "Mercado", the ninth row.
+clica "$relatorio" 300 241 2
+detalhe=$(xdotool search --sync --onlyvisible --name "^Detalhes para" | tail -1)
+xdotool windowmove "$detalhe" 420 160
+foto detalhe
+
+kill $app
+echo "screenshots: written to $out"
