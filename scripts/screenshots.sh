@@ -10,16 +10,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 if [ "${1:-}" != --dentro ]; then
     out=$(realpath -m "${1:-$here/docs/screenshots}")
-    missing=()
-    for p in xvfb openbox xdotool imagemagick; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        sudo_=()
-        [ "$(id -u)" = 0 ] || sudo_=(sudo)
-        "${sudo_[@]}" apt-get update -q
-        DEBIAN_FRONTEND=noninteractive "${sudo_[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-    fi
+    "$here/scripts/install-packages.sh" xvfb openbox xdotool imagemagick x11-utils
     mkdir -p "$out"
     exec "$here/tests/support/servidor-isolado.sh" "$0" --dentro "$out"
 fi
