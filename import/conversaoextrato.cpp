@@ -53,6 +53,14 @@ bool temPontoDecimal(const QString &valor)
     return true;
 }
 
+// The server rounds an amount to two decimals without a word: "1,234.56",
+// written the English way, would be stored as 1.23, and "1e-3" as 0.00.
+bool seriaArredondado(const QString &valor)
+{
+    const int ponto = valor.indexOf(QLatin1Char('.'));
+    return (ponto >= 0 && valor.size() - ponto - 1 > 2) || valor.contains(QLatin1Char('e'), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 QString textoDoExtrato(const QByteArray &bytes)
@@ -109,5 +117,5 @@ QString valorParaBanco(const QString &valor)
         limpo.remove(QLatin1Char('.'));
         limpo.replace(QLatin1Char(','), QLatin1Char('.'));
     }
-    return limpo;
+    return seriaArredondado(limpo) ? QString() : limpo;
 }

@@ -30,7 +30,9 @@ QString dataParaBanco(const QString &data);
 // An amount in Brazilian notation ("R$ 1.234,56") as a plain decimal with a
 // point ("1234.56"). A point followed by one or two final digits, in an
 // amount without a comma, is a decimal point ("12.50"); any other point
-// separates thousands.
+// separates thousands. A null string, which binds as SQL NULL, when the
+// result has more than two decimals or an exponent, which the server would
+// round away silently.
 QString valorParaBanco(const QString &valor);
 
 #endif // CONVERSAOEXTRATO_H

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Fuzzes what a statement file goes through on its way into gastos (decoding,
+# lines, fields, dates, amounts) with libFuzzer for a bounded time, then
+# shrinks the corpus kept in fuzz/corpus to the inputs that add coverage.
+#
+#   scripts/fuzz.sh [SECONDS]     (default 120)
+#
+# A finding is left as fuzz/build/crash-* (or leak-*, timeout-*); it becomes
+# a regression row in tests/tst_entradas.cpp once the fault is fixed.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+segundos=${1:-120}
+
+packages=(clang libclang-rt-14-dev cmake make qtbase5-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "fuzz: installing ${missing[*]}"
+    sudo_=()
+    [ "$(id -u)" = 0 ] || sudo_=(sudo)
+    "${sudo_[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo_[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+build="$here/build-fuzz"
+CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFINARA_FUZZ=ON >/dev/null
+cmake --build "$build" --target fuzz_extrato -j"$(nproc)"
+
+corpus="$here/fuzz/corpus"
+trabalho=$(mktemp -d)
+trap 'rm -rf "$trabalho"' EXIT
+mkdir "$trabalho/novos" "$trabalho/min"
+fuzzer="$build/fuzz/fuzz_extrato"
+# Statements are text: long inputs only repeat what short ones reach. New
+# inputs go to a scratch directory; the kept corpus is only read here.
+"$fuzzer" -max_total_time="$segundos" -max_len=1024 -timeout=5 -artifact_prefix="$build/" \
+    -dict="$here/fuzz/extrato.dict" -print_final_stats=1 "$trabalho/novos" "$corpus"
+# Keep only what adds coverage, old and new together.
+"$fuzzer" -merge=1 -max_len=1024 "$trabalho/min" "$corpus" "$trabalho/novos" 2>"$trabalho/merge.log" \
+    || { cat "$trabalho/merge.log" >&2; exit 1; }
+rm -f "$corpus"/*
+cp "$trabalho/min"/* "$corpus"/
+echo "fuzz: corpus of $(ls "$corpus" | wc -l) inputs, $(du -sk "$corpus" | cut -f1) KB in fuzz/corpus"
