@@ -8,6 +8,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QSqlDatabase>
@@ -27,6 +28,10 @@ QString sqlInsercao()
 // The whole file at once: its encoding can only be told from all of it.
 bool leLinhas(const QString &caminho, QStringList *linhas)
 {
+    // Only a regular file: a pipe put in its place would block the window
+    // until something writes to it, and a device such as /dev/zero never ends.
+    if (!QFileInfo(caminho).isFile())
+        return false;
     QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::ReadOnly))
         return false;
