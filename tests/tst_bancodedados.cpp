@@ -26,7 +26,6 @@ private slots:
 
 private:
     static QString status(BancodeDados &d) { return d.findChild<QLabel *>("label_status")->text(); }
-    void travarConta(bool travar);
     BancoTeste *banco = nullptr;
 };
 
@@ -34,7 +33,7 @@ void TstBancodeDados::initTestCase()
 {
     banco = new BancoTeste(QStringLiteral("bancodedados"));
     QVERIFY2(banco->pronto(), qPrintable(banco->erro()));
-    travarConta(false);
+    QVERIFY(banco->travarContaDoAplicativo(false));
 }
 
 void TstBancodeDados::cleanupTestCase()
@@ -44,15 +43,7 @@ void TstBancodeDados::cleanupTestCase()
 
 void TstBancodeDados::cleanup()
 {
-    travarConta(false);
-}
-
-void TstBancodeDados::travarConta(bool travar)
-{
-    const QString sql = travar ? QStringLiteral("ALTER USER '%1'@'%2' ACCOUNT LOCK")
-                               : QStringLiteral("ALTER USER '%1'@'%2' ACCOUNT UNLOCK");
-    for (const char *host : {"127.0.0.1", "localhost"})
-        QVERIFY(banco->executa(sql.arg(Conexao::usuario(), QLatin1String(host))));
+    QVERIFY(banco->travarContaDoAplicativo(false));
 }
 
 void TstBancodeDados::mostraOsParametrosEmbutidos()
@@ -104,7 +95,7 @@ void TstBancodeDados::fechadoSemConectarDevolveHandleInvalido()
 
 void TstBancodeDados::falhaDeixaDialogoAbertoComLinhaDeDiagnostico()
 {
-    travarConta(true);
+    QVERIFY(banco->travarContaDoAplicativo(true));
     CapturaDebug debug;
     BancodeDados d;
     d.show();

@@ -21,7 +21,6 @@ private slots:
 
 private:
     static void conectarBD(Finara &w, RespostaModal::Acao acao);
-    void travarConta(bool travar);
     BancoTeste *banco = nullptr;
 };
 
@@ -33,16 +32,8 @@ void TstFinara::initTestCase()
 
 void TstFinara::cleanupTestCase()
 {
-    travarConta(false);
+    banco->travarContaDoAplicativo(false);
     delete banco;
-}
-
-void TstFinara::travarConta(bool travar)
-{
-    const QString sql = travar ? QStringLiteral("ALTER USER '%1'@'%2' ACCOUNT LOCK")
-                               : QStringLiteral("ALTER USER '%1'@'%2' ACCOUNT UNLOCK");
-    for (const char *host : {"127.0.0.1", "localhost"})
-        QVERIFY(banco->executa(sql.arg(Conexao::usuario(), QLatin1String(host))));
 }
 
 void TstFinara::botoesNaGradeENaOrdemDeFoco()
@@ -99,12 +90,12 @@ void TstFinara::handleSegueCadaExecucaoDoDialogo()
     QVERIFY(QSqlDatabase::database().isOpen());
 
     // Closed after a failed attempt: a registered but closed handle.
-    travarConta(true);
+    QVERIFY(banco->travarContaDoAplicativo(true));
     conectarBD(w, [](QWidget *d) {
         d->findChild<QPushButton *>("pushButton_bd")->click();
         d->close();
     });
-    travarConta(false);
+    QVERIFY(banco->travarContaDoAplicativo(false));
     QVERIFY(w.baseDeDados().isValid());
     QVERIFY(!w.baseDeDados().isOpen());
 }

@@ -124,28 +124,40 @@ bool BancoTeste::abrirPadrao()
     return true;
 }
 
-bool BancoTeste::executa(const QString &sql, const QVariantList &valores) const
+// Runs sql with its values bound on the administrator's connection; a
+// failure is logged so a test's own message says why.
+QSqlQuery BancoTeste::comoAdmin(const QString &sql, const QVariantList &valores, bool *ok) const
 {
     QSqlQuery q(admin());
     q.prepare(sql);
     for (const QVariant &v : valores)
         q.addBindValue(v);
-    if (!q.exec()) {
+    *ok = q.exec();
+    if (!*ok)
         qWarning("BancoTeste: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        return false;
-    }
-    return true;
+    return q;
+}
+
+bool BancoTeste::executa(const QString &sql, const QVariantList &valores) const
+{
+    bool ok = false;
+    comoAdmin(sql, valores, &ok);
+    return ok;
 }
 
 QVariant BancoTeste::valor(const QString &sql, const QVariantList &valores) const
 {
-    QSqlQuery q(admin());
-    q.prepare(sql);
-    for (const QVariant &v : valores)
-        q.addBindValue(v);
-    if (!q.exec() || !q.next()) {
-        qWarning("BancoTeste: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        return {};
-    }
-    return q.value(0);
+    bool ok = false;
+    QSqlQuery q = comoAdmin(sql, valores, &ok);
+    return ok && q.next() ? q.value(0) : QVariant();
+}
+
+bool BancoTeste::travarContaDoAplicativo(bool travar) const
+{
+    const QString sql = travar ? QStringLiteral("ALTER USER '%1'@'%2' ACCOUNT LOCK")
+                               : QStringLiteral("ALTER USER '%1'@'%2' ACCOUNT UNLOCK");
+    bool ok = true;
+    for (const char *host : {"127.0.0.1", "localhost"})
+        ok = executa(sql.arg(Conexao::usuario(), QLatin1String(host))) && ok;
+    return ok;
 }

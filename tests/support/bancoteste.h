@@ -2,6 +2,7 @@
 #define BANCOTESTE_H
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 
@@ -29,11 +30,17 @@ public:
     bool executa(const QString &sql, const QVariantList &valores = {}) const;
     QVariant valor(const QString &sql, const QVariantList &valores = {}) const;
 
+    // Locks or unlocks the application's own account, so that connecting
+    // with the built-in parameters is refused; only for tests that run
+    // beside a server of their own.
+    bool travarContaDoAplicativo(bool travar) const;
+
     // The socket of the local server started by scripts/db-server.
     static QString socket();
 
 private:
     bool criar();
+    QSqlQuery comoAdmin(const QString &sql, const QVariantList &valores, bool *ok) const;
 
     QString m_nome;
     QString m_erro;
