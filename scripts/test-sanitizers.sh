@@ -12,7 +12,8 @@ cmake --build "$here/build-asan" -j"$(nproc)"
 export FINARA_DB_SOCKET
 FINARA_DB_SOCKET=$("$here/scripts/db-server" socket)
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+# Full stacks, slower but needed by the precise entries of lsan.supp.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:fast_unwind_on_malloc=0
 export LSAN_OPTIONS=suppressions=$here/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd "$here/build-asan"
