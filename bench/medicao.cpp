@@ -43,7 +43,6 @@ double mediana(QVector<double> valores)
 
 QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes)
 {
-    QVector<QVector<double>> tempos(operacoes.size());
     QVector<Resultado> resultados(operacoes.size());
     for (int rodada = 0; rodada < vezes; ++rodada) {
         for (int i = 0; i < operacoes.size(); ++i) {
@@ -52,12 +51,20 @@ QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes)
             QElapsedTimer relogio;
             relogio.start();
             operacoes.at(i).executa();
-            tempos[i] << relogio.nsecsElapsed() / 1e9;
+            resultados[i].temposS << relogio.nsecsElapsed() / 1e9;
             resultados[i].picoMiB = std::max(resultados[i].picoMiB, picoMiB());
             operacoes.at(i).encerra();
         }
     }
-    for (int i = 0; i < operacoes.size(); ++i)
-        resultados[i].medianaS = mediana(tempos.at(i));
+    for (Resultado &resultado : resultados)
+        resultado.medianaS = mediana(resultado.temposS);
     return resultados;
+}
+
+double razaoPareada(const Resultado &medido, const Resultado &referencia)
+{
+    QVector<double> razoes;
+    for (int i = 0; i < medido.temposS.size(); ++i)
+        razoes << medido.temposS.at(i) / referencia.temposS.at(i);
+    return mediana(razoes);
 }

@@ -9,9 +9,15 @@
 
 struct Resultado
 {
-    double medianaS = 0;  // median wall time of the runs, in seconds
-    double picoMiB = 0;   // the process's peak resident memory during the runs
+    QVector<double> temposS; // wall time of each run, in seconds, in the order run
+    double medianaS = 0;     // their median
+    double picoMiB = 0;      // the process's peak resident memory during the runs
 };
+
+// The median of the run-by-run ratios of medido to referencia. Runs of one
+// round follow each other closely, so a burst of load elsewhere on the
+// machine tends to fall on both sides of a ratio and cancel out.
+double razaoPareada(const Resultado &medido, const Resultado &referencia);
 
 // What is measured: executa() is timed; prepara() before it and encerra()
 // after it are not, and encerra() frees what the run left behind so that

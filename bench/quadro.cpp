@@ -42,7 +42,7 @@ void Quadro::base(const QString &operacao, int tamanho, const Resultado &medido)
 void Quadro::compara(const QString &operacao, int tamanho, const Resultado &medido, const QString &sobre,
                      const Resultado &referencia, double razaoMaxima, double picoMaximoMiB)
 {
-    const double razao = medido.medianaS / referencia.medianaS;
+    const double razao = razaoPareada(medido, referencia);
     QStringList metas;
     const auto confere = [&](bool cumprida, const QString &texto) {
         metas << texto + (cumprida ? QStringLiteral(" ok") : QStringLiteral(" NÃO CUMPRIDA"));

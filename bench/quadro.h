@@ -6,8 +6,8 @@
 #include <QString>
 
 // The benchmark's one table: each row an operation with its median, its
-// peak memory and, beside a baseline of the same run, the ratio to it and
-// whether the target was met.
+// peak memory and, beside a baseline of the same run, the ratio to it (see
+// razaoPareada) and whether the target was met.
 class Quadro
 {
 public:
