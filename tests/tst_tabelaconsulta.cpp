@@ -2,6 +2,7 @@
 #include "support/bancoteste.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -23,6 +24,8 @@ private slots:
     void novoPreenchimentoSubstitui();
     void ordenaPeloValorMostrado_data();
     void ordenaPeloValorMostrado();
+    void linhasNaVistaDimensionadas_data();
+    void linhasNaVistaDimensionadas();
 
 private:
     BancoTeste *banco = nullptr;
@@ -70,7 +73,43 @@ QList<QStringList> registros(const QTableWidget &t)
     return todas;
 }
 
+// Three hundred rows; every third supplier is too long for its column and
+// wraps, so rows differ in height, and sorting by supplier brings only tall
+// ones to the top.
+const QString longas = QStringLiteral(
+    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+    "SELECT i, IF(i % 3 = 0, 'Supermercado Pão de Açúcar Matriz', 'Uber'), i * 1.5 FROM n");
+
+void preencheMostrada(QTableWidget &t, bool visivelAoPreencher)
+{
+    t.resize(400, 300);
+    if (visivelAoPreencher)
+        t.show();
+    QSqlQuery q = executada(longas);
+    preencheTabelaComConsulta({"ID", "Fornecedor", "Valor"}, &q, &t);
+    t.show();
+}
+
+// Rows in view whose height is not the one sizing every row to its contents
+// gives (the stretched last row aside).
+QList<int> malDimensionadas(const QTableWidget &t, QTableWidget &referencia)
+{
+    referencia.resizeRowsToContents();
+    const int ultimaNaVista = t.rowAt(t.viewport()->height() - 1);
+    const int ate = ultimaNaVista < 0 ? t.rowCount() - 2 : qMin(ultimaNaVista, t.rowCount() - 2);
+    QList<int> erradas;
+    for (int r = t.rowAt(0); r >= 0 && r <= ate; ++r) {
+        if (t.rowHeight(r) != referencia.rowHeight(r))
+            erradas << r;
+    }
+    return erradas;
+}
+
+enum class Vista { Topo, Meio, Fim, Ordenada, Maior };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Vista)
 
 void TstTabelaConsulta::initTestCase()
 {
@@ -228,6 +267,57 @@ void TstTabelaConsulta::ordenaPeloValorMostrado()
         QCOMPARE(coluna(t, col), esperado);
         QCOMPARE(registros(t), registros(semOrdenacao));
     }
+}
+
+void TstTabelaConsulta::linhasNaVistaDimensionadas_data()
+{
+    QTest::addColumn<bool>("visivelAoPreencher");
+    QTest::addColumn<Vista>("vista");
+    for (const bool visivel : {false, true}) {
+        const char *quando = visivel ? "preenchida visível" : "preenchida antes de mostrar";
+        QTest::addRow("%s, no topo", quando) << visivel << Vista::Topo;
+        QTest::addRow("%s, rolada ao meio", quando) << visivel << Vista::Meio;
+        QTest::addRow("%s, rolada ao fim", quando) << visivel << Vista::Fim;
+        QTest::addRow("%s, ordenada pelo fornecedor", quando) << visivel << Vista::Ordenada;
+        QTest::addRow("%s, mais alta", quando) << visivel << Vista::Maior;
+    }
+}
+
+// Rows are sized to their contents only as they come into view: whatever
+// brings a row into view must leave it as tall as its contents.
+void TstTabelaConsulta::linhasNaVistaDimensionadas()
+{
+    QFETCH(bool, visivelAoPreencher);
+    QFETCH(Vista, vista);
+    QTableWidget t;
+    QTableWidget referencia;
+    preencheMostrada(t, visivelAoPreencher);
+    preencheMostrada(referencia, true);
+    QVERIFY(QTest::qWaitForWindowExposed(&t));
+
+    switch (vista) {
+    case Vista::Topo:
+        break;
+    case Vista::Meio:
+        t.verticalScrollBar()->setValue(t.verticalScrollBar()->maximum() / 2);
+        break;
+    case Vista::Fim:
+        t.scrollToBottom();
+        break;
+    case Vista::Ordenada:
+        for (QTableWidget *tabela : {&t, &referencia}) {
+            tabela->setSortingEnabled(true);
+            tabela->sortByColumn(1, Qt::AscendingOrder);
+        }
+        break;
+    case Vista::Maior:
+        t.resize(400, 700);
+        referencia.resize(400, 700);
+        break;
+    }
+
+    QVERIFY(t.rowAt(0) >= 0);
+    QTRY_COMPARE(malDimensionadas(t, referencia), QList<int>());
 }
 
 QTEST_MAIN(TstTabelaConsulta)
