@@ -5,24 +5,13 @@
 #
 #   scripts/fuzz.sh [SECONDS]     (default 120)
 #
-# A finding is left as fuzz/build/crash-* (or leak-*, timeout-*); it becomes
+# A finding is left as build-fuzz/crash-* (or leak-*, timeout-*); it becomes
 # a regression row in tests/tst_entradas.cpp once the fault is fixed.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 segundos=${1:-120}
 
-packages=(clang libclang-rt-14-dev cmake make qtbase5-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "fuzz: installing ${missing[*]}"
-    sudo_=()
-    [ "$(id -u)" = 0 ] || sudo_=(sudo)
-    "${sudo_[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo_[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-packages.sh" clang libclang-rt-14-dev cmake make qtbase5-dev libqt5sql5-mysql
 
 build="$here/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFINARA_FUZZ=ON >/dev/null
