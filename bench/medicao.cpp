@@ -45,7 +45,10 @@ QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes)
 {
     QVector<Resultado> resultados(operacoes.size());
     for (int rodada = 0; rodada < vezes; ++rodada) {
-        for (int i = 0; i < operacoes.size(); ++i) {
+        for (int passo = 0; passo < operacoes.size(); ++passo) {
+            // Every other round runs backwards, so that no operation always
+            // follows the same one (and the work the server left behind).
+            const int i = rodada % 2 ? operacoes.size() - 1 - passo : passo;
             operacoes.at(i).prepara();
             zeraPico();
             QElapsedTimer relogio;

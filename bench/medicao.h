@@ -30,7 +30,8 @@ struct Operacao
 };
 
 // Runs the operations in turn, `vezes` rounds, so that a change in the
-// machine's load falls on all of them alike; one result per operation.
+// machine's load falls on all of them alike, every other round in reverse
+// order; one result per operation.
 QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes = 5);
 
 #endif // MEDICAO_H
