@@ -1,10 +1,10 @@
 #include "database/tabelaconsulta.h"
 
+#include "database/dimensionadordelinhas.h"
 #include "database/itemordenavel.h"
 
 #include <QDate>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableWidget>
@@ -22,35 +22,6 @@ QTableWidgetItem *novoItem(const QVariant &valor)
     auto *item = new ItemOrdenavel(texto, valor);
     item->setData(Qt::TextAlignmentRole, ehDouble ? alinhadoADireita : alinhadoAEsquerda);
     return item;
-}
-
-// Sizes the rows in view to their contents. Sizing a row lays out the text
-// of each of its cells, about 20 µs a row: for every row of a large result
-// that is longer than running the statement, so rows are sized only as they
-// come into view. Sizing one can bring the next into view.
-void dimensionaLinhasVisiveis(QTableWidget *tabela)
-{
-    const int altura = tabela->viewport()->height();
-    int linha = qMax(tabela->rowAt(0), 0);
-    for (int topo = tabela->rowViewportPosition(linha); linha < tabela->rowCount() && topo < altura; ++linha) {
-        tabela->resizeRowToContents(linha);
-        topo += tabela->rowHeight(linha);
-    }
-}
-
-// Once per table: a scroll, a change of the viewport's height (which
-// changes the scroll range) and a sort bring other rows into view.
-void dimensionaAoRolar(QTableWidget *tabela)
-{
-    const QString marca = QStringLiteral("dimensionaAoRolar");
-    if (tabela->findChild<QObject *>(marca, Qt::FindDirectChildrenOnly))
-        return;
-    auto *contexto = new QObject(tabela);
-    contexto->setObjectName(marca);
-    const auto dimensiona = [tabela] { dimensionaLinhasVisiveis(tabela); };
-    QObject::connect(tabela->verticalScrollBar(), &QScrollBar::valueChanged, contexto, dimensiona);
-    QObject::connect(tabela->verticalScrollBar(), &QScrollBar::rangeChanged, contexto, dimensiona);
-    QObject::connect(tabela->model(), &QAbstractItemModel::layoutChanged, contexto, dimensiona);
 }
 
 } // namespace
@@ -80,8 +51,7 @@ bool preencheTabelaComConsulta(QStringList rotulos, QSqlQuery *consulta, QTableW
         ++linha;
     }
 
-    dimensionaAoRolar(tabela);
-    dimensionaLinhasVisiveis(tabela);
+    DimensionadorDeLinhas::dimensionarVisiveis(tabela);
     tabela->horizontalHeader()->setStretchLastSection(true);
     // A header that stretches its last row works out the minimum row height
     // from the font once per row on every resize: thousands of times for a
