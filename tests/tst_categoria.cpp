@@ -6,358 +6,244 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(QMessageBox::StandardButton)
+#include <utility>
 
-// The category dialog against its own scratch database, with the boxes it
-// opens answered and its debug lines captured.
-class TstCategoria : public QObject
+namespace {
+
+enum Falha { Nenhuma, TabelaAusente, ConexaoFechada, SemConexao };
+// Inserted in this order, so the keys do not follow the names.
+const QStringList iniciais {"Mercado", "aluguel", "Lazer"};
+const QStringList ordenados {"aluguel", "Lazer", "Mercado"};
+
+QTableView *tabela(QWidget *d) { return d->findChild<QTableView *>("tableView_categoria"); }
+QSet<QString> conjunto(const QStringList &nomes) { return {nomes.begin(), nomes.end()}; }
+
+QStringList nomesNaLista(QWidget *d)
 {
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
-    void abertoPelaJanelaPrincipalListaOrdenado();
-    void insereONomeExato_data();
-    void insereONomeExato();
-    void insercaoRecusadaAvisaEMantemALista_data();
-    void insercaoRecusadaAvisaEMantemALista();
-    void campoVazioOuCliqueForaNaoFazemNada();
-    void apagaSoDepoisDeConfirmar_data();
-    void apagaSoDepoisDeConfirmar();
-    void falhaAoApagarAvisaEMantemALista_data();
-    void falhaAoApagarAvisaEMantemALista();
-    void falhaNaListaAoAbrirAvisaESegueUtilizavel_data();
-    void falhaNaListaAoAbrirAvisaESegueUtilizavel();
-
-private:
-    enum Falha { TabelaAusente, ConexaoFechada, SemConexao };
-    void provocar(int falha);
-    QStringList nomesNoBanco() const;
-    static QTableView *tabela(QWidget *d) { return d->findChild<QTableView *>("tableView_categoria"); }
-    static QStringList nomesNaLista(QWidget *d);
-    static QSet<QString> conjunto(const QStringList &nomes) { return {nomes.begin(), nomes.end()}; }
-    static void inserir(QWidget *d, const QString &texto);
-    static void duploCliqueEm(QWidget *d, const QString &nome);
-    static void okAnotando(RespostaModal &resposta, const CapturaDebug &debug, QStringList *antes);
-    static QStringList caixa(const JanelaVista &v) { return {v.tipo, v.titulo, v.texto}; }
-
-    BancoTeste *banco = nullptr;
-    bool tabelaRenomeada = false;
-    // Inserted in this order, so the keys do not follow the names.
-    const QStringList iniciais {"Mercado", "aluguel", "Lazer"};
-    const QStringList ordenados {"aluguel", "Lazer", "Mercado"};
-};
-
-void TstCategoria::initTestCase()
-{
-    banco = new BancoTeste(QStringLiteral("categoria"));
-    QVERIFY2(banco->pronto(), qPrintable(banco->erro()));
-}
-
-void TstCategoria::cleanupTestCase()
-{
-    delete banco;
-}
-
-void TstCategoria::init()
-{
-    QVERIFY(banco->executa(QStringLiteral("DELETE FROM categoria")));
-    for (const QString &nome : iniciais)
-        QVERIFY(banco->executa(QStringLiteral("INSERT INTO categoria (categoria) VALUES (?)"), {nome}));
-}
-
-void TstCategoria::cleanup()
-{
-    if (tabelaRenomeada)
-        QVERIFY(banco->executa(QStringLiteral("RENAME TABLE categoria_fora TO categoria")));
-    tabelaRenomeada = false;
-    if (!QSqlDatabase::database(QSqlDatabase::defaultConnection, false).isOpen())
-        QVERIFY(banco->abrirPadrao());
-}
-
-void TstCategoria::provocar(int falha)
-{
-    if (falha == TabelaAusente) {
-        QVERIFY(banco->executa(QStringLiteral("RENAME TABLE categoria TO categoria_fora")));
-        tabelaRenomeada = true;
-    } else if (falha == ConexaoFechada) {
-        QSqlDatabase::database(QSqlDatabase::defaultConnection, false).close();
-    } else {
-        QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
-    }
-}
-
-QStringList TstCategoria::nomesNoBanco() const
-{
-    QSqlQuery q(banco->admin());
     QStringList nomes;
-    if (!q.exec(QStringLiteral("SELECT categoria FROM categoria ORDER BY idCategoria")))
-        return {QStringLiteral("<falhou a leitura>")};
-    while (q.next())
-        nomes << q.value(0).toString();
+    for (int linha = 0; linha < tabela(d)->model()->rowCount(); ++linha)
+        nomes << tabela(d)->model()->index(linha, 1).data().toString();
     return nomes;
 }
 
-QStringList TstCategoria::nomesNaLista(QWidget *d)
-{
-    const QAbstractItemModel *modelo = tabela(d)->model();
-    QStringList nomes;
-    for (int linha = 0; linha < modelo->rowCount(); ++linha)
-        nomes << modelo->index(linha, 1).data().toString();
-    return nomes;
-}
-
-void TstCategoria::inserir(QWidget *d, const QString &texto)
+void inserirNome(QWidget *d, const QString &texto)
 {
     d->findChild<QLineEdit *>("lineEdit_categoria")->setText(texto);
     d->findChild<QPushButton *>("pushButton_inserir")->click();
 }
 
-// A real double-click on the name's cell of the shown dialog.
-void TstCategoria::duploCliqueEm(QWidget *d, const QString &nome)
+// Answers boxes in turn; each is seen as "type|title|text N", N debug lines having come before it.
+struct Caixas
 {
-    QTableView *t = tabela(d);
-    const int linha = nomesNaLista(d).indexOf(nome);
-    QVERIFY(linha >= 0);
-    const QPoint centro = t->visualRect(t->model()->index(linha, 1)).center();
-    QTest::mouseDClick(d->windowHandle(), Qt::LeftButton, {}, t->viewport()->mapTo(d, centro));
-}
-
-// Answers the next box with Ok and keeps the debug lines written before it.
-void TstCategoria::okAnotando(RespostaModal &resposta, const CapturaDebug &debug, QStringList *antes)
-{
-    *antes = QStringList({"<caixa não vista>"});
-    resposta.aoAbrir([&debug, antes](QWidget *janela) {
-        *antes = debug.linhas();
-        qobject_cast<QMessageBox *>(janela)->button(QMessageBox::Ok)->click();
-    });
-}
-
-void TstCategoria::abertoPelaJanelaPrincipalListaOrdenado()
-{
-    Finara w;
-    RespostaModal resposta;
-    QStringList aoAbrir, aposInserir, foco;
-    bool modal = false, chaveOculta = false;
-    resposta.aoAbrir([&](QWidget *d) {
-        modal = d->isModal();
-        aoAbrir = nomesNaLista(d);
-        for (QWidget *x = d->findChild<QPushButton *>("pushButton_inserir"); foco.size() < 3;
-             x = x->nextInFocusChain())
-            foco << x->objectName();
-        inserir(d, QStringLiteral("Banco"));
-        aposInserir = nomesNaLista(d);
-        chaveOculta = tabela(d)->isColumnHidden(0);
-        d->close();
-    });
-    auto *botao = w.findChild<QPushButton *>("pushButton_categoria");
-    botao->click();
-    QCOMPARE(resposta.vistas().size(), 1);
-    QCOMPARE(resposta.vistas().first().classe, QStringLiteral("Categoria"));
-    QVERIFY(modal);
-    QCOMPARE(aoAbrir, ordenados);
-    QCOMPARE(foco, QStringList({"pushButton_inserir", "lineEdit_categoria", "tableView_categoria"}));
-    // The list read after a change is unsorted: only its content is known.
-    const QStringList comBanco {"aluguel", "Banco", "Lazer", "Mercado"};
-    QCOMPARE(conjunto(aposInserir), conjunto(comBanco));
-    QVERIFY(chaveOculta);
-
-    resposta.aoAbrir([&](QWidget *d) {
-        aoAbrir = nomesNaLista(d);
-        d->close();
-    });
-    botao->click();
-    QCOMPARE(aoAbrir, comBanco);
-}
-
-void TstCategoria::insereONomeExato_data()
-{
-    QTest::addColumn<QString>("digitado");
-    QTest::addColumn<QString>("gravado");
-    QTest::newRow("espaços em volta") << "  Farmácia \t" << "Farmácia";
-    QTest::newRow("aspas") << "O'Brien \"Bar\"" << "O'Brien \"Bar\"";
-    QTest::newRow("injeção") << "x'); DROP TABLE categoria; --" << "x'); DROP TABLE categoria; --";
-    QTest::newRow("barras e curingas") << "C:\\temp\\%_" << "C:\\temp\\%_";
-    QTest::newRow("palavras-chave") << "SELECT * FROM gastos" << "SELECT * FROM gastos";
-    QTest::newRow("acentos") << "Educação & Saúde" << "Educação & Saúde";
-    QTest::newRow("quatro bytes") << "Lazer 🎉" << "Lazer 🎉";
-    const QString cemCaracteres = QString(99, QLatin1Char('a')) + QStringLiteral("ç");
-    QTest::newRow("100 caracteres") << cemCaracteres << cemCaracteres;
-}
-
-void TstCategoria::insereONomeExato()
-{
-    QFETCH(QString, digitado);
-    QFETCH(QString, gravado);
-    Categoria d;
-    d.setupData();
-    CapturaDebug debug;
-    RespostaModal resposta;
-    inserir(&d, digitado);
-
-    QVERIFY(resposta.vistas().isEmpty());
-    QCOMPARE(debug.linhas(), QStringList({"Item inserido com sucesso!"}));
-    QVERIFY(d.findChild<QLineEdit *>("lineEdit_categoria")->text().isEmpty());
-    QCOMPARE(nomesNoBanco(), iniciais + QStringList({gravado}));
-    QCOMPARE(conjunto(nomesNaLista(&d)), conjunto(iniciais + QStringList({gravado})));
-}
-
-void TstCategoria::insercaoRecusadaAvisaEMantemALista_data()
-{
-    QTest::addColumn<QString>("digitado");
-    QTest::addColumn<QString>("motivo");
-    QTest::newRow("repetido") << "Lazer" << "Duplicate entry";
-    QTest::newRow("repetido em outra caixa") << " mercado " << "Duplicate entry";
-    QTest::newRow("só espaços") << "   " << "ck_categoria_nome";
-    QTest::newRow("1000 caracteres") << QString(1000, QLatin1Char('n')) << "Data too long";
-}
-
-void TstCategoria::insercaoRecusadaAvisaEMantemALista()
-{
-    QFETCH(QString, digitado);
-    QFETCH(QString, motivo);
-    Categoria d;
-    d.setupData();
-    CapturaDebug debug;
-    RespostaModal resposta;
-    QStringList antesDaCaixa;
-    okAnotando(resposta, debug, &antesDaCaixa);
-    inserir(&d, digitado);
-
-    QCOMPARE(resposta.vistas().size(), 1);
-    QCOMPARE(caixa(resposta.vistas().first()), QStringList({"warning", "Erro", "Erro ao inserir item"}));
-    QCOMPARE(resposta.vistas().first().botoes, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QVERIFY(antesDaCaixa.isEmpty());
-    QCOMPARE(debug.linhas().size(), 1);
-    QVERIFY(debug.linhas().first().startsWith(QStringLiteral("Erro ao inserir item na tabela categoria: \"")));
-    QVERIFY2(debug.linhas().first().contains(motivo), qPrintable(debug.linhas().first()));
-    QVERIFY(d.findChild<QLineEdit *>("lineEdit_categoria")->text().isEmpty());
-    QCOMPARE(nomesNaLista(&d), ordenados);
-    QCOMPARE(nomesNoBanco(), iniciais);
-}
-
-void TstCategoria::campoVazioOuCliqueForaNaoFazemNada()
-{
-    Categoria d;
-    d.setupData();
-    CapturaDebug debug;
-    RespostaModal resposta;
-    inserir(&d, QString());
-    emit tabela(&d)->doubleClicked(QModelIndex());
-    QVERIFY(resposta.vistas().isEmpty());
-    QVERIFY(debug.linhas().isEmpty());
-    QCOMPARE(nomesNoBanco(), iniciais);
-}
-
-void TstCategoria::apagaSoDepoisDeConfirmar_data()
-{
-    QTest::addColumn<QMessageBox::StandardButton>("resposta");
-    QTest::addColumn<QStringList>("restantes");
-    QTest::newRow("sim") << QMessageBox::Yes << QStringList({"Mercado", "aluguel"});
-    QTest::newRow("não") << QMessageBox::No << iniciais;
-}
-
-void TstCategoria::apagaSoDepoisDeConfirmar()
-{
-    QFETCH(QMessageBox::StandardButton, resposta);
-    QFETCH(QStringList, restantes);
-    Categoria d;
-    d.setupData();
-    d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
     CapturaDebug debug;
     RespostaModal modal;
-    modal.responder(resposta);
-    // In the middle of the sorted list, with the last key.
-    duploCliqueEm(&d, QStringLiteral("Lazer"));
+    QList<int> antes;
 
-    QCOMPARE(modal.vistas().size(), 1);
-    QCOMPARE(caixa(modal.vistas().first()),
-             QStringList({"question", "Apagar Item", "Deseja realmente apagar este item?"}));
-    QCOMPARE(modal.vistas().first().botoes, QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(debug.linhas().isEmpty());
-    QCOMPARE(nomesNoBanco(), restantes);
-    QCOMPARE(conjunto(nomesNaLista(&d)), conjunto(restantes));
-    QVERIFY(tabela(&d)->isColumnHidden(0));
-}
+    void responder(QMessageBox::StandardButton botao = QMessageBox::Ok)
+    {
+        modal.aoAbrir([this, botao](QWidget *janela) {
+            antes << debug.linhas().size();
+            qobject_cast<QMessageBox *>(janela)->button(botao)->click();
+        });
+    }
 
-void TstCategoria::falhaAoApagarAvisaEMantemALista_data()
+    QStringList vistas() const
+    {
+        QStringList lista;
+        for (int i = 0; i < modal.vistas().size(); ++i)
+            lista << QStringList({modal.vistas().at(i).tipo, modal.vistas().at(i).titulo, modal.vistas().at(i).texto}).join('|')
+                         + QStringLiteral(" %1").arg(antes.value(i, -1));
+        return lista;
+    }
+};
+
+// One line giving the server's reason, or none when there is no reason.
+void verificaDiagnostico(const QStringList &linhas, const QString &prefixo, const QString &motivo)
 {
-    QTest::addColumn<int>("falha");
-    QTest::addColumn<QString>("motivo");
-    QTest::newRow("tabela ausente") << int(TabelaAusente) << "doesn't exist";
-    QTest::newRow("conexão fechada") << int(ConexaoFechada) << "";
+    QCOMPARE(linhas.size(), motivo.isNull() ? 0 : 1);
+    QVERIFY2(motivo.isNull() || (linhas.first().startsWith(prefixo + QStringLiteral(" \"")) && linhas.first().contains(motivo)),
+             qPrintable(linhas.value(0)));
 }
 
-void TstCategoria::falhaAoApagarAvisaEMantemALista()
+} // namespace
+
+// The category dialog on its own scratch database, its boxes answered and its debug lines captured.
+class TstCategoria : public QObject
 {
-    QFETCH(int, falha);
-    QFETCH(QString, motivo);
-    Categoria d;
-    d.setupData();
-    d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
-    provocar(falha);
-    CapturaDebug debug;
-    RespostaModal modal;
-    QStringList antesDaCaixa;
-    modal.responder(QMessageBox::Yes);
-    okAnotando(modal, debug, &antesDaCaixa);
-    duploCliqueEm(&d, QStringLiteral("Lazer"));
+    Q_OBJECT
 
-    QCOMPARE(modal.vistas().size(), 2);
-    QCOMPARE(caixa(modal.vistas().at(1)), QStringList({"warning", "Erro", "Erro ao apagar item"}));
-    QCOMPARE(modal.vistas().at(1).botoes, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QVERIFY(antesDaCaixa.isEmpty());
-    QCOMPARE(debug.linhas().size(), 1);
-    QVERIFY(debug.linhas().first().startsWith(QStringLiteral("Erro ao apagar item: \"")));
-    QVERIFY2(debug.linhas().first().contains(motivo), qPrintable(debug.linhas().first()));
-    QCOMPARE(nomesNaLista(&d), ordenados);
-}
+    BancoTeste banco {QStringLiteral("categoria")};
+    bool tabelaRenomeada = false;
 
-void TstCategoria::falhaNaListaAoAbrirAvisaESegueUtilizavel_data()
-{
-    QTest::addColumn<int>("falha");
-    QTest::addColumn<QString>("motivo");
-    QTest::newRow("nenhuma conexão") << int(SemConexao) << "Driver not loaded";
-    // A closed connection fails the statement without any error text.
-    QTest::newRow("conexão fechada") << int(ConexaoFechada) << "";
-}
+    void provocar(int falha)
+    {
+        if (falha == TabelaAusente)
+            QVERIFY((tabelaRenomeada = banco.executa(QStringLiteral("RENAME TABLE categoria TO categoria_fora"))));
+        else if (falha == ConexaoFechada)
+            QSqlDatabase::database(QSqlDatabase::defaultConnection, false).close();
+        else if (falha == SemConexao)
+            QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+    }
 
-void TstCategoria::falhaNaListaAoAbrirAvisaESegueUtilizavel()
-{
-    QFETCH(int, falha);
-    QFETCH(QString, motivo);
-    provocar(falha);
-    CapturaDebug debug;
-    RespostaModal modal;
-    QStringList antesDaCaixa;
-    okAnotando(modal, debug, &antesDaCaixa);
-    Categoria d;
-    d.setupData();
+    // In the order of their keys; empty if the table cannot be read.
+    QStringList nomesNoBanco() const
+    {
+        const QString sql = QStringLiteral("SELECT GROUP_CONCAT(categoria ORDER BY idCategoria SEPARATOR '\n') FROM categoria");
+        return banco.valor(sql).toString().split('\n', Qt::SkipEmptyParts);
+    }
 
-    QCOMPARE(modal.vistas().size(), 1);
-    QCOMPARE(caixa(modal.vistas().first()),
-             QStringList({"warning", "Erro na Conexão", "Erro na leitura do banco de dados"}));
-    QCOMPARE(modal.vistas().first().botoes, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(antesDaCaixa.size(), 1);
-    QVERIFY(antesDaCaixa.first().startsWith(QStringLiteral("Erro ao executar consulta: \"")));
-    QVERIFY2(antesDaCaixa.first().contains(motivo), qPrintable(antesDaCaixa.first()));
-    QCOMPARE(tabela(&d)->model()->rowCount(), 0);
+private slots:
+    void initTestCase() { QVERIFY2(banco.pronto(), qPrintable(banco.erro())); }
 
-    // Once connected, the same dialog inserts and lists, key hidden.
-    QVERIFY(banco->abrirPadrao());
-    inserir(&d, QStringLiteral("Nova"));
-    QCOMPARE(conjunto(nomesNaLista(&d)), conjunto(iniciais + QStringList({"Nova"})));
-    QVERIFY(tabela(&d)->isColumnHidden(0));
-}
+    void init()
+    {
+        QVERIFY(banco.executa(QStringLiteral("DELETE FROM categoria")));
+        for (const QString &nome : iniciais)
+            QVERIFY(banco.executa(QStringLiteral("INSERT INTO categoria (categoria) VALUES (?)"), {nome}));
+    }
+
+    void cleanup()
+    {
+        if (std::exchange(tabelaRenomeada, false))
+            QVERIFY(banco.executa(QStringLiteral("RENAME TABLE categoria_fora TO categoria")));
+        if (!QSqlDatabase::database(QSqlDatabase::defaultConnection, false).isOpen())
+            QVERIFY(banco.abrirPadrao());
+    }
+
+    // Modal, sorted on opening, focus "Inserir", field, table; read unsorted after a change.
+    void abertoPelaJanelaPrincipal()
+    {
+        Finara w;
+        RespostaModal resposta;
+        QStringList aoAbrir, aposInserir, foco;
+        bool modal = false, chaveOculta = false;
+        resposta.aoAbrir([&](QWidget *d) {
+            modal = d->isModal() && !d->parentWidget();
+            aoAbrir = nomesNaLista(d);
+            for (QWidget *x = d->findChild<QPushButton *>("pushButton_inserir"); foco.size() < 3; x = x->nextInFocusChain())
+                foco << x->objectName();
+            inserirNome(d, QStringLiteral("Banco"));
+            aposInserir = nomesNaLista(d);
+            chaveOculta = tabela(d)->isColumnHidden(0);
+            d->close();
+        });
+        w.findChild<QPushButton *>("pushButton_categoria")->click();
+        QCOMPARE(resposta.vistas().value(0).classe, QStringLiteral("Categoria"));
+        QVERIFY(modal && chaveOculta);
+        QCOMPARE(aoAbrir, ordenados);
+        QCOMPARE(foco, QStringList({"pushButton_inserir", "lineEdit_categoria", "tableView_categoria"}));
+        QCOMPARE(conjunto(aposInserir), conjunto(ordenados + QStringList({"Banco"})));
+    }
+
+    void inserir_data()
+    {
+        QTest::addColumn<QString>("digitado");
+        QTest::addColumn<QString>("erro"); // the server's reason for refusing
+        QTest::addColumn<QStringList>("gravados");
+        QTest::newRow("espaços em volta") << "  Farmácia \t" << QString() << iniciais + QStringList({"Farmácia"});
+        QTest::newRow("repetido em outra caixa") << " mercado " << "Duplicate entry" << iniciais;
+        QTest::newRow("só espaços") << "   " << "ck_categoria_nome" << iniciais;
+        QTest::newRow("vazio não faz nada") << "" << QString() << iniciais;
+    }
+
+    // A refusal is shown before it is logged; the field is cleared either way.
+    void inserir()
+    {
+        QFETCH(QString, digitado);
+        QFETCH(QString, erro);
+        QFETCH(QStringList, gravados);
+        Categoria d;
+        d.setupData();
+        Caixas caixas;
+        caixas.responder();
+        inserirNome(&d, digitado);
+
+        QVERIFY(d.findChild<QLineEdit *>("lineEdit_categoria")->text().isEmpty());
+        QCOMPARE(nomesNoBanco(), gravados);
+        QCOMPARE(caixas.vistas(), erro.isNull() ? QStringList() : QStringList({"warning|Erro|Erro ao inserir item 0"}));
+        if (gravados == iniciais) { // the list is not read again
+            QCOMPARE(nomesNaLista(&d), ordenados);
+            verificaDiagnostico(caixas.debug.linhas(), QStringLiteral("Erro ao inserir item na tabela categoria:"), erro);
+        } else {
+            QCOMPARE(conjunto(nomesNaLista(&d)), conjunto(gravados));
+            QCOMPARE(caixas.debug.linhas(), QStringList({"Item inserido com sucesso!"}));
+        }
+    }
+
+    void apagar_data()
+    {
+        QTest::addColumn<int>("falha");
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<QStringList>("restantes");
+        QTest::addColumn<QString>("erro"); // null: no failure
+        QTest::newRow("sim") << int(Nenhuma) << int(QMessageBox::Yes) << QStringList({"Mercado", "aluguel"}) << QString();
+        QTest::newRow("não") << int(Nenhuma) << int(QMessageBox::No) << iniciais << QString();
+        QTest::newRow("tabela ausente") << int(TabelaAusente) << int(QMessageBox::Yes) << QStringList() << "doesn't exist";
+        QTest::newRow("conexão fechada") << int(ConexaoFechada) << int(QMessageBox::Yes) << iniciais << "";
+    }
+
+    // A real double-click on "Lazer", in the middle of the sorted list with the last key.
+    void apagar()
+    {
+        QFETCH(int, falha);
+        QFETCH(int, resposta);
+        QFETCH(QStringList, restantes);
+        QFETCH(QString, erro);
+        Categoria d;
+        d.setupData();
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        provocar(falha);
+        Caixas caixas;
+        caixas.responder(QMessageBox::StandardButton(resposta));
+        caixas.responder();
+        emit tabela(&d)->doubleClicked(QModelIndex()); // outside the rows: nothing
+        const QPoint centro = tabela(&d)->visualRect(tabela(&d)->model()->index(ordenados.indexOf("Lazer"), 1)).center();
+        QTest::mouseDClick(d.windowHandle(), Qt::LeftButton, {}, tabela(&d)->viewport()->mapTo(&d, centro));
+
+        QStringList esperadas {"question|Apagar Item|Deseja realmente apagar este item? 0"};
+        if (!erro.isNull())
+            esperadas << "warning|Erro|Erro ao apagar item 0";
+        QCOMPARE(caixas.vistas(), esperadas);
+        QCOMPARE(caixas.modal.vistas().first().botoes, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(nomesNoBanco(), restantes);
+        QCOMPARE(conjunto(nomesNaLista(&d)), conjunto(erro.isNull() ? restantes : iniciais));
+        QVERIFY(tabela(&d)->isColumnHidden(0));
+        verificaDiagnostico(caixas.debug.linhas(), QStringLiteral("Erro ao apagar item:"), erro);
+    }
+
+    void falhaNaListaAoAbrir_data()
+    {
+        QTest::addColumn<int>("falha");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("nenhuma conexão") << int(SemConexao) << "Driver not loaded";
+        QTest::newRow("conexão fechada sem texto de erro") << int(ConexaoFechada) << "";
+    }
+
+    // Warned after the log line; once connected, the same dialog inserts and lists, key hidden.
+    void falhaNaListaAoAbrir()
+    {
+        QFETCH(int, falha);
+        QFETCH(QString, motivo);
+        provocar(falha);
+        Caixas caixas;
+        caixas.responder();
+        Categoria d;
+        d.setupData();
+
+        QCOMPARE(caixas.vistas(), QStringList({"warning|Erro na Conexão|Erro na leitura do banco de dados 1"}));
+        verificaDiagnostico(caixas.debug.linhas(), QStringLiteral("Erro ao executar consulta:"), motivo);
+        QCOMPARE(tabela(&d)->model()->rowCount(), 0);
+
+        QVERIFY(banco.abrirPadrao());
+        inserirNome(&d, QStringLiteral("Nova"));
+        QCOMPARE(conjunto(nomesNaLista(&d)), conjunto(iniciais + QStringList({"Nova"})));
+        QVERIFY(tabela(&d)->isColumnHidden(0));
+    }
+};
 
 QTEST_MAIN(TstCategoria)
 #include "tst_categoria.moc"
