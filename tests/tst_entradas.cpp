@@ -85,8 +85,7 @@ private slots:
     void init()
     {
         QVERIFY2(banco.pronto() && banco.executa(QStringLiteral("SET NAMES utf8mb4")), qPrintable(banco.erro()));
-        QVERIFY(banco.executa(QStringLiteral("DELETE FROM gastos")));
-        QVERIFY(banco.executa(QStringLiteral("DELETE FROM categoria")));
+        QVERIFY(banco.esvaziar());
         QVERIFY(banco.executa(QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao) "
                                              "VALUES ('2026-03-05', 'Padaria', 1, 'pão')")));
     }

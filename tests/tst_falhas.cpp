@@ -190,8 +190,7 @@ private slots:
             servidor(QStringLiteral("start"));
             QVERIFY(reabrirAdmin());
         }
-        QVERIFY(banco.executa(QStringLiteral("DELETE FROM gastos")));
-        QVERIFY(banco.executa(QStringLiteral("DELETE FROM categoria")));
+        QVERIFY(banco.esvaziar());
         QVERIFY(banco.executa(QStringLiteral("INSERT INTO categoria (categoria) VALUES ('Mercado')")));
         QVERIFY(banco.executa(QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria) "
                                              "SELECT CURDATE(), 'Padaria', 12.50, 'pão', idCategoria FROM categoria")));

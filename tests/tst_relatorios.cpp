@@ -34,7 +34,7 @@ private:
 
 void TstRelatorios::init()
 {
-    QVERIFY(banco.executa("DELETE FROM gastos") && banco.executa("DELETE FROM categoria"));
+    QVERIFY(banco.esvaziar());
 }
 
 QVariant TstRelatorios::categoria(const QString &nome)

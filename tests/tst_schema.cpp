@@ -40,8 +40,7 @@ void TstSchema::cleanupTestCase()
 
 void TstSchema::init()
 {
-    QVERIFY(banco->executa(QStringLiteral("DELETE FROM gastos")));
-    QVERIFY(banco->executa(QStringLiteral("DELETE FROM categoria")));
+    QVERIFY(banco->esvaziar());
 }
 
 bool TstSchema::insere(const QString &sql, const QVariantList &valores, QString *erro)

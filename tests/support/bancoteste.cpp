@@ -145,6 +145,11 @@ bool BancoTeste::executa(const QString &sql, const QVariantList &valores) const
     return ok;
 }
 
+bool BancoTeste::esvaziar() const
+{
+    return executa(QStringLiteral("DELETE FROM gastos")) && executa(QStringLiteral("DELETE FROM categoria"));
+}
+
 QVariant BancoTeste::valor(const QString &sql, const QVariantList &valores) const
 {
     bool ok = false;

@@ -28,6 +28,8 @@ public:
     // and checking data beside the code under test.
     QSqlDatabase admin() const;
     bool executa(const QString &sql, const QVariantList &valores = {}) const;
+    // Leaves gastos and categoria without rows, for a test's fresh start.
+    bool esvaziar() const;
     QVariant valor(const QString &sql, const QVariantList &valores = {}) const;
 
     // Locks or unlocks the application's own account, so that connecting
