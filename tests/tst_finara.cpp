@@ -1,5 +1,4 @@
 #include "app/finara.h"
-#include "database/conexao.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
 
@@ -7,98 +6,62 @@
 #include <QPushButton>
 #include <QtTest>
 
-// The main window's buttons and the handle it keeps from the connection
-// dialog.
+// The main window's buttons and the handle it keeps from the connection dialog.
 class TstFinara : public QObject
 {
     Q_OBJECT
+    BancoTeste banco {QStringLiteral("finara")};
+
+    // "Conectar BD", pressing "Conectar" in the dialog or not, then closing it.
+    static void conectarBD(Finara &w, bool pressionar)
+    {
+        RespostaModal resposta;
+        resposta.aoAbrir([pressionar](QWidget *d) {
+            if (pressionar)
+                d->findChild<QPushButton *>("pushButton_bd")->click();
+            d->close();
+        });
+        w.findChild<QPushButton *>("pushButton_conectarBD")->click();
+        QCOMPARE(resposta.vistas().size() == 1 ? resposta.vistas().first().classe : QString(), "BancodeDados");
+    }
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void botoesNaGradeENaOrdemDeFoco();
-    void handleSegueCadaExecucaoDoDialogo();
+    void initTestCase() { QVERIFY2(banco.pronto(), qPrintable(banco.erro())); }
+    void cleanupTestCase() { QVERIFY(banco.travarContaDoAplicativo(false)); }
 
-private:
-    static void conectarBD(Finara &w, RespostaModal::Acao acao);
-    BancoTeste *banco = nullptr;
+    void botoesNaGradeENaOrdemDeFoco()
+    {
+        Finara w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Finara"));
+        auto *grade = w.findChild<QGridLayout *>("gridLayout");
+        QStringList botoes, foco;
+        for (int linha = 0; linha < 5; ++linha)
+            if (QWidget *b = grade->itemAtPosition(linha, 0)->widget())
+                botoes << b->objectName() + '=' + b->property("text").toString();
+        QCOMPARE(botoes, QStringList({"pushButton_conectarBD=Conectar BD", "pushButton=Classificar Dados", "pushButton_importarCSV=Importar CSV",
+                                      "pushButton_categoria=Cadastrar Categoria", "pushButton_analisar=Analisar dados"}));
+        for (QWidget *b = w.findChild<QPushButton *>("pushButton_categoria"); foco.size() < 5; b = b->nextInFocusChain())
+            foco << b->objectName();
+        QCOMPARE(foco, QStringList({"pushButton_categoria", "pushButton_importarCSV", "pushButton_conectarBD", "pushButton", "pushButton_analisar"}));
+    }
+
+    // The handle is replaced by each run of the dialog, never kept from an earlier one.
+    void handleSegueCadaExecucaoDoDialogo()
+    {
+        Finara w;
+        QVERIFY(!w.baseDeDados().isValid());
+        conectarBD(w, true);
+        QVERIFY(w.baseDeDados().isOpen());
+        QCOMPARE(w.baseDeDados().connectionName(), QString::fromLatin1(QSqlDatabase::defaultConnection));
+        // Closed without pressing: invalid, though the default connection stays open.
+        conectarBD(w, false);
+        QVERIFY(!w.baseDeDados().isValid() && QSqlDatabase::database().isOpen());
+        // Closed after a refused attempt: a registered but closed handle.
+        QVERIFY(banco.travarContaDoAplicativo(true));
+        conectarBD(w, true);
+        QVERIFY(w.baseDeDados().isValid() && !w.baseDeDados().isOpen());
+    }
 };
-
-void TstFinara::initTestCase()
-{
-    banco = new BancoTeste(QStringLiteral("finara"));
-    QVERIFY2(banco->pronto(), qPrintable(banco->erro()));
-}
-
-void TstFinara::cleanupTestCase()
-{
-    banco->travarContaDoAplicativo(false);
-    delete banco;
-}
-
-void TstFinara::botoesNaGradeENaOrdemDeFoco()
-{
-    Finara w;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Finara"));
-    const QList<QPair<QString, QString>> linhas {
-        {"pushButton_conectarBD", "Conectar BD"},
-        {"pushButton", "Classificar Dados"},
-        {"pushButton_importarCSV", "Importar CSV"},
-        {"pushButton_categoria", "Cadastrar Categoria"},
-        {"pushButton_analisar", "Analisar dados"},
-    };
-    auto *grade = w.findChild<QGridLayout *>("gridLayout");
-    QVERIFY(grade);
-    for (int linha = 0; linha < linhas.size(); ++linha) {
-        auto *botao = qobject_cast<QPushButton *>(grade->itemAtPosition(linha, 0)->widget());
-        QVERIFY(botao);
-        QCOMPARE(botao->objectName(), linhas[linha].first);
-        QCOMPARE(botao->text(), linhas[linha].second);
-    }
-    const QStringList ordemDeFoco {"pushButton_categoria", "pushButton_importarCSV",
-                                   "pushButton_conectarBD", "pushButton", "pushButton_analisar"};
-    QWidget *atual = w.findChild<QPushButton *>(ordemDeFoco.first());
-    for (const QString &nome : ordemDeFoco) {
-        QCOMPARE(atual->objectName(), nome);
-        atual = atual->nextInFocusChain();
-    }
-}
-
-void TstFinara::conectarBD(Finara &w, RespostaModal::Acao acao)
-{
-    RespostaModal resposta;
-    resposta.aoAbrir(std::move(acao));
-    w.findChild<QPushButton *>("pushButton_conectarBD")->click();
-    QCOMPARE(resposta.vistas().size(), 1);
-    QCOMPARE(resposta.vistas().first().classe, QStringLiteral("BancodeDados"));
-}
-
-void TstFinara::handleSegueCadaExecucaoDoDialogo()
-{
-    Finara w;
-    QVERIFY(!w.baseDeDados().isValid());
-    const auto conectar = [](QWidget *d) { d->findChild<QPushButton *>("pushButton_bd")->click(); };
-    const auto fechar = [](QWidget *d) { d->close(); };
-
-    conectarBD(w, conectar);
-    QVERIFY(w.baseDeDados().isOpen());
-    QCOMPARE(w.baseDeDados().connectionName(), QString::fromLatin1(QSqlDatabase::defaultConnection));
-
-    // Closed without pressing: invalid, though the default connection stays open.
-    conectarBD(w, fechar);
-    QVERIFY(!w.baseDeDados().isValid());
-    QVERIFY(QSqlDatabase::database().isOpen());
-
-    // Closed after a failed attempt: a registered but closed handle.
-    QVERIFY(banco->travarContaDoAplicativo(true));
-    conectarBD(w, [](QWidget *d) {
-        d->findChild<QPushButton *>("pushButton_bd")->click();
-        d->close();
-    });
-    QVERIFY(banco->travarContaDoAplicativo(false));
-    QVERIFY(w.baseDeDados().isValid());
-    QVERIFY(!w.baseDeDados().isOpen());
-}
 
 QTEST_MAIN(TstFinara)
 #include "tst_finara.moc"
