@@ -42,10 +42,7 @@ bool BancodeDados::connectToDatabase()
 {
     // The fields are for show only: the built-in parameters always apply.
     db = QSqlDatabase::addDatabase(Conexao::driver());
-    db.setHostName(Conexao::host());
-    db.setDatabaseName(Conexao::banco());
-    db.setUserName(Conexao::usuario());
-    db.setPassword(Conexao::senha());
+    Conexao::configurar(db);
     if (!Conexao::abrir(db)) {
         qDebug() << "Erro ao abrir o banco de dados:" << db.lastError().text();
         return false;

@@ -257,7 +257,7 @@ private slots:
     {
         QTest::addColumn<QString>("falha");
         QTest::addColumn<QString>("motivo");
-        QTest::newRow("sem servidor") << "stop" << "Can't connect to server on '127.0.0.1'";
+        QTest::newRow("sem servidor") << "stop" << "Can't connect to local server through socket";
         QTest::newRow("conta recusada pelo servidor") << "travar" << "locked";
     }
 

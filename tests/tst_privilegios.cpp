@@ -24,10 +24,7 @@ private:
 void TstPrivilegios::initTestCase()
 {
     app = QSqlDatabase::addDatabase(Conexao::driver(), QStringLiteral("app"));
-    app.setHostName(QStringLiteral("127.0.0.1"));
-    app.setDatabaseName(Conexao::banco());
-    app.setUserName(Conexao::usuario());
-    app.setPassword(Conexao::senha());
+    Conexao::configurar(app);
     QVERIFY2(Conexao::abrir(app), qPrintable(app.lastError().text()));
 }
 

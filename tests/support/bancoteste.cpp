@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStandardPaths>
 
 namespace {
 
@@ -62,10 +61,7 @@ BancoTeste::~BancoTeste()
 QString BancoTeste::socket()
 {
     const QString doAmbiente = qEnvironmentVariable("FINARA_DB_SOCKET");
-    if (!doAmbiente.isEmpty())
-        return doAmbiente;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/finara/mariadb/mysqld.sock");
+    return doAmbiente.isEmpty() ? Conexao::socket() : doAmbiente;
 }
 
 QSqlDatabase BancoTeste::admin() const
@@ -113,7 +109,8 @@ bool BancoTeste::criar()
 bool BancoTeste::abrirPadrao()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"));
-    db.setHostName(QStringLiteral("127.0.0.1"));
+    db.setHostName(QStringLiteral("localhost"));
+    db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socket());
     db.setDatabaseName(m_nome);
     db.setUserName(QString::fromLatin1(usuarioTeste));
     db.setPassword(QString::fromLatin1(senhaTeste));

@@ -37,7 +37,8 @@ public:
     // beside a server of their own.
     bool travarContaDoAplicativo(bool travar) const;
 
-    // The socket of the local server started by scripts/db-server.
+    // The socket of the local server started by scripts/db-server
+    // (FINARA_DB_SOCKET names another).
     static QString socket();
 
 private:

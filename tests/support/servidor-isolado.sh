@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs a test program in a network namespace of its own, beside a throwaway
-# MariaDB server that listens there on 127.0.0.1:3306. The program's
-# built-in connection parameters then reach that server, so a test may press
-# "Conectar", write through the application's user, or stop and restart the
-# server, without touching the user's own server or data.
+# server started by scripts/db-server itself in a temporary data directory
+# (FINARA_DATA_DIR). The program's built-in connection parameters then reach
+# that server through its socket, so a test may press "Conectar", write
+# through the application's user, or stop and restart the server, without
+# touching the user's own server or data, and checks the real script too.
 #
 #   servidor-isolado.sh PROGRAM [ARGS...]
 #
@@ -13,30 +14,16 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-
-dir=${FINARA_ISOLADO_DIR:-}
+db_server=$here/scripts/db-server
 
 servidor() {
     case "$1" in
-    start)
-        setsid mariadbd --no-defaults --datadir="$dir/data" --socket="$FINARA_DB_SOCKET" \
-            --pid-file="$dir/mysqld.pid" --log-error="$dir/server.log" \
-            --port=3306 --bind-address=127.0.0.1 --skip-log-bin --user=root \
-            --sql-mode=STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_AUTO_CREATE_USER,NO_ENGINE_SUBSTITUTION \
-            --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci \
-            --innodb-buffer-pool-size=64M </dev/null >/dev/null 2>&1 &
-        disown
-        for _ in $(seq 1 120); do
-            mariadb-admin --no-defaults --socket="$FINARA_DB_SOCKET" -uroot ping >/dev/null 2>&1 && return 0
-            sleep 0.25
-        done
-        echo "servidor-isolado: the server did not start; see $dir/server.log" >&2
-        return 1 ;;
-    stop)
-        mariadb-admin --no-defaults --socket="$FINARA_DB_SOCKET" -uroot shutdown ;;
+    start|stop)
+        "$db_server" "$1" >>"$FINARA_DATA_DIR/db-server.log" 2>&1 \
+            || { echo "servidor-isolado: db-server $1 failed; see $FINARA_DATA_DIR" >&2; return 1; } ;;
     kill)
         local pid
-        pid=$(cat "$dir/mysqld.pid")
+        pid=$(cat "$FINARA_DATA_DIR/mariadb/mysqld.pid")
         kill -9 "$pid"
         while [ -e "/proc/$pid" ]; do sleep 0.05; done ;;
     esac
@@ -47,19 +34,18 @@ case "${1:-}" in
     --dentro) shift ;;
     *)
         unshare_args=(--net)
-        [ "$(id -u)" = 0 ] || unshare_args=(--map-root-user --net)
+        [ "$(id -u)" = 0 ] || unshare_args=(--map-current-user --net)
         exec unshare "${unshare_args[@]}" "$0" --dentro "$@" ;;
 esac
 
 dir=$(mktemp -d /tmp/finara-isolado.XXXXXX)
-export FINARA_ISOLADO_DIR=$dir
-export FINARA_DB_SOCKET=$dir/mysqld.sock
+chmod 711 "$dir" # the server's own account passes through to its data
+export FINARA_DATA_DIR=$dir
+export FINARA_DB_SOCKET=$dir/mariadb/mysqld.sock
 export FINARA_SERVIDOR_ISOLADO=$0
 
 trap 'servidor stop >/dev/null 2>&1 || true; rm -rf "$dir"' EXIT
-ip link set lo up
-mariadb-install-db --no-defaults --datadir="$dir/data" --auth-root-authentication-method=normal \
-    --skip-test-db >"$dir/install.log" 2>&1
+# Only root may bring the loopback up; the server itself needs no network.
+[ "$(id -u)" != 0 ] || ip link set lo up
 servidor start
-mariadb --no-defaults --socket="$FINARA_DB_SOCKET" -uroot < "$here/database/schema.sql"
 "$@"
