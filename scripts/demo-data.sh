@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 database=${1:-vestara_gastos}
 socket=$("$here/scripts/db-server" socket)
-sql() { mariadb --no-defaults --socket="$socket" -uroot --default-character-set=utf8mb4 "$database" "$@"; }
+sql() { mariadb --no-defaults --socket="$socket" --default-character-set=utf8mb4 "$database" "$@"; }
 
 "$here/scripts/db-server" status >/dev/null || "$here/scripts/db-server" start
 existing=$(sql -N -e 'SELECT COUNT(*) FROM gastos')

@@ -17,7 +17,7 @@ fi
 out=$2
 [ -n "${FINARA_SCREENSHOTS_TRACE:-}" ] && set -x
 
-mariadb --no-defaults --socket="$FINARA_DB_SOCKET" -uroot vestara_gastos < "$here/scripts/demo-data.sql" >/dev/null
+mariadb --no-defaults --socket="$FINARA_DB_SOCKET" vestara_gastos < "$here/scripts/demo-data.sql" >/dev/null
 
 export DISPLAY=:47
 Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
