@@ -39,11 +39,9 @@ void configurar(QSqlDatabase &db)
     // history before it counts as lost.
     QString opcoes = QStringLiteral(
         "MYSQL_OPT_CONNECT_TIMEOUT=5;MYSQL_OPT_READ_TIMEOUT=30;MYSQL_OPT_WRITE_TIMEOUT=30");
-    db.setHostName(host());
-    if (local()) {
-        db.setHostName(QStringLiteral("localhost"));
+    if (local())
         opcoes += QStringLiteral(";UNIX_SOCKET=") + socket();
-    }
+    db.setHostName(local() ? QStringLiteral("localhost") : host());
     db.setConnectOptions(opcoes);
     db.setDatabaseName(banco());
     db.setUserName(usuario());
