@@ -40,7 +40,7 @@ private slots:
         QTest::newRow("root pela rede") << "mariadb --no-defaults -h127.0.0.1 -uroot -e 'SELECT 1'";
         QTest::newRow("outra conta lê os dados")
             << "setpriv --reuid=65534 --regid=65534 --clear-groups cat $1/mariadb/ibdata1";
-        QTest::newRow("OUTFILE fora do lugar próprio") << root + "\"SELECT 1 INTO OUTFILE '$1/mariadb/x'\"";
+        QTest::newRow("OUTFILE nos dados") << root + "\"SELECT 1 INTO OUTFILE '$1/mariadb/x'\"";
         QTest::newRow("servidor como root") << "test -O /proc/$(cat $1/mariadb/mysqld.pid)";
         QTest::newRow("temporários fora dos dados") << root + "'SELECT @@tmpdir' | grep -v ^$1/";
     }
