@@ -14,6 +14,19 @@ const QString listaOrdenada = QStringLiteral(
 // After a change the list is read again as the server returns it.
 const QString lista = QStringLiteral("SELECT idCategoria, categoria as Categoria FROM categoria");
 
+// The lists and the report call the expenses without a category "Não
+// Classificado"; a category of that name would make two rows of it. The
+// server compares, in the column's collation, so case and accents do not
+// count there either.
+bool ehNomeReservado(const QString &nome)
+{
+    QSqlQuery consulta;
+    consulta.prepare(QStringLiteral("SELECT CONVERT(:nome USING utf8mb4) COLLATE utf8mb4_unicode_520_ci "
+                                    "= 'Não Classificado'"));
+    consulta.bindValue(QStringLiteral(":nome"), nome);
+    return consulta.exec() && consulta.next() && consulta.value(0).toBool();
+}
+
 } // namespace
 
 Categoria::Categoria(QWidget *parent)
@@ -70,6 +83,13 @@ void Categoria::on_pushButton_inserir_clicked()
     const QString nome = ui->lineEdit_categoria->text();
     if (nome.isEmpty())
         return;
+    if (ehNomeReservado(nome.trimmed())) {
+        // The typed name stays, to be changed.
+        QMessageBox::warning(this, QStringLiteral("Erro"),
+                             QStringLiteral("\"Não Classificado\" é como as listas e o relatório chamam os gastos "
+                                            "sem categoria. Escolha outro nome."));
+        return;
+    }
     if (altera(QStringLiteral("INSERT INTO categoria (categoria) VALUES (:nome)"),
                QStringLiteral(":nome"), nome.trimmed(), QStringLiteral("Erro ao inserir item"),
                "Erro ao inserir item na tabela categoria:")) {

@@ -1,11 +1,11 @@
 #include "classification/analisedados.h"
 #include "ui_analisedados.h"
 
+#include "classification/classificacaodegastos.h"
 #include "database/tabelaconsulta.h"
 
 #include <QDebug>
 #include <QMessageBox>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 
@@ -24,6 +24,7 @@ const QStringList &nomesDosMeses()
 
 // A supplier that contains the filter lists the expense whatever its
 // category; a description only while the expense is still unclassified.
+// The month is a range on the full date, which the index on data serves.
 const char consultaDeGastos[] =
     "SELECT idGasto, DATE_FORMAT(data, '%d/%m/%y') AS Data, fornecedor AS Fornecedor, "
     "descricao AS Descrição, IFNULL(categoria.categoria, 'Não Classificado') AS categoria, "
@@ -31,8 +32,7 @@ const char consultaDeGastos[] =
     "FROM gastos LEFT JOIN categoria ON gastos.idCategoria = categoria.idCategoria "
     "WHERE (fornecedor LIKE CONCAT('%', :filtro, '%') "
     "OR descricao LIKE CONCAT('%', :filtro, '%') AND categoria.idCategoria IS NULL) "
-    "AND MONTH(DATE_FORMAT(data, '%y-%m-%d')) = :mes "
-    "AND YEAR(DATE_FORMAT(data, '%y-%m-%d')) = :ano "
+    "AND data >= :inicio AND data < :fim "
     "ORDER BY categoria.idCategoria ASC, data ASC, categoria ASC, fornecedor ASC, descricao ASC";
 
 void informar(QWidget *pai, const QString &texto)
@@ -72,11 +72,15 @@ void AnaliseDados::setupData()
 
     // Owned by the dialog, so it goes when the dialog does.
     modeloCategoria = new QSqlQueryModel(this);
-    modeloCategoria->setQuery(
-        QStringLiteral("SELECT idCategoria, categoria as Categoria FROM categoria ORDER BY categoria ASC"));
-
     ui->tableView_categoria->setWordWrap(true);
     ui->tableView_categoria->setModel(modeloCategoria);
+    listaCategorias();
+}
+
+void AnaliseDados::listaCategorias()
+{
+    modeloCategoria->setQuery(
+        QStringLiteral("SELECT idCategoria, categoria as Categoria FROM categoria ORDER BY categoria ASC"));
     ui->tableView_categoria->resizeRowsToContents();
     ui->tableView_categoria->hideColumn(0);
 }
@@ -94,8 +98,9 @@ void AnaliseDados::montaWidgetDados(int mes, int ano, QString filtro)
     // A null text would go to the server as NULL and match nothing, where
     // an empty filter has to match every text.
     consulta.bindValue(QStringLiteral(":filtro"), filtro.isNull() ? QStringLiteral("") : filtro);
-    consulta.bindValue(QStringLiteral(":mes"), mes);
-    consulta.bindValue(QStringLiteral(":ano"), ano);
+    const QDate inicio(ano, mes, 1);
+    consulta.bindValue(QStringLiteral(":inicio"), inicio);
+    consulta.bindValue(QStringLiteral(":fim"), inicio.addMonths(1));
 
     if (!consulta.exec()) {
         informar(this, QStringLiteral("Erro na leitura do Banco de Dados"));
@@ -124,28 +129,36 @@ void AnaliseDados::on_pushButton_classificar_clicked()
         informar(nullptr, QStringLiteral("Nenhuma categoria selecionada."));
         return;
     }
-    const int idCategoriaEscolhida =
-        ui->tableView_categoria->model()->index(categorias.first().row(), 0).data().toInt();
+    const QAbstractItemModel *modelo = ui->tableView_categoria->model();
+    const int linhaDaCategoria = categorias.first().row();
+    const int idCategoriaEscolhida = modelo->index(linhaDaCategoria, 0).data().toInt();
 
     // One key per selected cell, repeats included: a whole row gives its key
-    // once for each of its columns.
+    // once for each of its columns. The debug lines list them so.
     const QAbstractItemModel *gastos = ui->tableWidget_dados->model();
     QList<int> idsGastos;
     const QModelIndexList celulas = ui->tableWidget_dados->selectionModel()->selectedIndexes();
     for (const QModelIndex &celula : celulas)
         idsGastos.append(gastos->index(celula.row(), 0).data().toInt());
     qDebug() << idsGastos;
+    if (idsGastos.isEmpty())
+        return;
 
-    QSqlQuery atualizacao;
-    for (const int idGasto : qAsConst(idsGastos)) {
-        atualizacao.prepare(
-            QStringLiteral("UPDATE gastos SET idCategoria = :idcategoria WHERE idGasto = :idgasto"));
-        atualizacao.bindValue(QStringLiteral(":idcategoria"), idCategoriaEscolhida);
-        atualizacao.bindValue(QStringLiteral(":idgasto"), idGasto);
-        if (atualizacao.exec())
-            on_pushButton_filtro_clicked(); // the widgets' current values, as "Filtrar" uses them
-        else
-            qDebug() << atualizacao.lastError().text();
+    const ResultadoDaClassificacao resultado = classificaGastos(idsGastos, idCategoriaEscolhida);
+    if (!resultado.erro.isEmpty())
+        qDebug() << resultado.erro;
+    for (const int idGasto : qAsConst(idsGastos))
         qDebug() << idGasto;
+    if (resultado.estado == Classificacao::Feita) {
+        on_pushButton_filtro_clicked(); // the widgets' current values, as "Filtrar" uses them
+    } else if (resultado.estado == Classificacao::CategoriaApagada) {
+        const QString nome = modelo->index(linhaDaCategoria, 1).data().toString();
+        listaCategorias();
+        QMessageBox::warning(this, QStringLiteral("Categoria apagada"),
+                             QStringLiteral("A categoria \"%1\" foi apagada em outra janela. Nenhum gasto foi "
+                                            "classificado; a lista de categorias foi atualizada.").arg(nome));
+    } else {
+        QMessageBox::warning(this, QStringLiteral("Erro"),
+                             QStringLiteral("O banco de dados recusou a classificação. Nenhum gasto foi classificado."));
     }
 }

@@ -2,7 +2,10 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QRegularExpression>
 #include <QTextCodec>
+
+#include <algorithm>
 
 namespace {
 
@@ -53,6 +56,31 @@ bool temPontoDecimal(const QString &valor)
     return true;
 }
 
+// "1.234.567" and "-1.234": a first group of one to three digits that does
+// not start with zero, then groups of exactly three. Any other point, as in
+// "0.050" or "12.3456", is a typo or another notation, never thousands.
+bool temMilharesValidos(const QString &inteiro)
+{
+    static const QRegularExpression agrupamento(QStringLiteral("^[^\\d.]*[1-9]\\d{0,2}(\\.\\d{3})+$"));
+    return !inteiro.contains(QLatin1Char('.')) || agrupamento.match(inteiro).hasMatch();
+}
+
+// One comma at most, with no point after it, and points before it only in
+// a valid grouping: "12,3.4" and "1.2,3" are not amounts.
+bool temNotacaoBrasileira(const QString &valor)
+{
+    const int virgula = valor.indexOf(QLatin1Char(','));
+    if (virgula >= 0 && (valor.indexOf(QLatin1Char(','), virgula + 1) >= 0 || valor.indexOf(QLatin1Char('.'), virgula) >= 0))
+        return false;
+    return temMilharesValidos(virgula < 0 ? valor : valor.left(virgula));
+}
+
+void limpaCampo(QString &campo)
+{
+    campo = std::move(campo).trimmed();
+    campo.remove(QLatin1Char('"'));
+}
+
 // The server rounds an amount to two decimals without a word: "1,234.56",
 // written the English way, would be stored as 1.23, and "1e-3" as 0.00.
 bool seriaArredondado(const QString &valor)
@@ -84,14 +112,29 @@ QStringList linhasDoExtrato(const QString &texto)
     return linhas;
 }
 
-QStringList camposDaLinha(const QString &linha)
+QStringList camposDaLinha(const QString &linha, int maximo)
 {
     QStringList campos = linha.split(QLatin1Char(';'));
-    for (QString &campo : campos) {
-        campo = std::move(campo).trimmed();
-        campo.remove(QLatin1Char('"'));
+    if (maximo > 0 && campos.size() > maximo) {
+        campos.erase(campos.begin() + maximo, campos.end());
+        campos.last() = linha.section(QLatin1Char(';'), maximo - 1);
     }
+    for (QString &campo : campos)
+        limpaCampo(campo);
     return campos;
+}
+
+int linhaLongaDemais(const QStringList &linhas)
+{
+    // Only a line longer in UTF-16 units can be longer in characters, so the
+    // surrogates are counted on those alone.
+    const auto longa = [](const QString &linha) {
+        return linha.size() > maximoDaLinha
+               && linha.size() - std::count_if(linha.begin(), linha.end(), [](QChar c) { return c.isLowSurrogate(); })
+                      > maximoDaLinha;
+    };
+    const auto primeira = std::find_if(linhas.begin(), linhas.end(), longa);
+    return primeira == linhas.end() ? -1 : int(primeira - linhas.begin());
 }
 
 QString dataParaBanco(const QString &data)
@@ -114,6 +157,8 @@ QString valorParaBanco(const QString &valor)
     }
     limpo.truncate(int(destino - limpo.constData()));
     if (!temPontoDecimal(limpo)) {
+        if (!temNotacaoBrasileira(limpo))
+            return QString();
         limpo.remove(QLatin1Char('.'));
         limpo.replace(QLatin1Char(','), QLatin1Char('.'));
     }

@@ -20,8 +20,19 @@ QString textoDoExtrato(const QByteArray &bytes);
 QStringList linhasDoExtrato(const QString &texto);
 
 // The fields of one record: split at every ";" (quotes do not protect it),
-// each trimmed of white space and stripped of every double quote.
-QStringList camposDaLinha(const QString &linha);
+// each trimmed of white space and stripped of every double quote. With a
+// maximo, the last field holds the rest of the line, its ";" included, so
+// nothing the file held is lost.
+QStringList camposDaLinha(const QString &linha, int maximo = -1);
+
+// The longest line whose fields fit gastos: a dd/MM/yyyy date, a supplier of
+// 255 and a description of 1000 characters, the longest DECIMAL(13,2) amount
+// as written ("R$ -99.999.999.999,99"), three separators and quotes around
+// each of the four fields.
+const int maximoDaLinha = 10 + 255 + 21 + 1000 + 3 + 8;
+
+// The index of the first line longer than maximoDaLinha characters, or -1.
+int linhaLongaDemais(const QStringList &linhas);
 
 // "dd/MM/yyyy" as "yyyy-MM-dd"; a null string when the text is not such a
 // date, which binds as SQL NULL.
@@ -30,9 +41,10 @@ QString dataParaBanco(const QString &data);
 // An amount in Brazilian notation ("R$ 1.234,56") as a plain decimal with a
 // point ("1234.56"). A point followed by one or two final digits, in an
 // amount without a comma, is a decimal point ("12.50"); any other point
-// separates thousands. A null string, which binds as SQL NULL, when the
-// result has more than two decimals or an exponent, which the server would
-// round away silently.
+// must separate thousands in a valid grouping ("1.234.567"). A null string,
+// which binds as SQL NULL, for any other point or comma ("0.050", "1.2,3"),
+// and when the result has more than two decimals or an exponent, which the
+// server would round away silently.
 QString valorParaBanco(const QString &valor);
 
 #endif // CONVERSAOEXTRATO_H

@@ -51,8 +51,8 @@ QTableWidgetItem *novoItem(const QString &texto, bool malformada)
 }
 
 // The lines go in above the rows already there, in file order, red from the
-// first line without exactly four fields on. Returns whether every line had
-// four.
+// first line without exactly four fields on; the description cell of a line
+// with more holds the rest of it. Returns whether every line had four.
 bool preencheGrade(QTableWidget *tabela, const QStringList &linhas, Progresso &progresso)
 {
     tabela->setColumnCount(colunas);
@@ -64,8 +64,8 @@ bool preencheGrade(QTableWidget *tabela, const QStringList &linhas, Progresso &p
     progresso.definirTotal(linhas.size());
     bool malformada = false;
     for (int linha = 0; linha < linhas.size(); ++linha) {
-        const QStringList campos = camposDaLinha(linhas.at(linha));
-        malformada = malformada || campos.size() != colunas;
+        const QStringList campos = camposDaLinha(linhas.at(linha), colunas);
+        malformada = malformada || linhas.at(linha).count(QLatin1Char(';')) != colunas - 1;
         for (int c = 0; c < qMin(campos.size(), colunas); ++c)
             tabela->setItem(linha, c, novoItem(campos.at(c), malformada));
         progresso.avancar(linha + 1);
@@ -127,9 +127,13 @@ bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWi
 {
     Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
     QStringList linhas;
+    linhaLonga = -1;
     if (!leLinhas(filePath, &linhas))
         return false;
-    return preencheGrade(tableWidget, linhas, progresso);
+    // A line no record can hold would only be refused by the server, after
+    // costing seconds and memory in the grid.
+    linhaLonga = linhaLongaDemais(linhas);
+    return linhaLonga < 0 && preencheGrade(tableWidget, linhas, progresso);
 }
 
 bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
@@ -186,6 +190,10 @@ void ImportarCSV::on_pushButton_lercsv_clicked()
         return;
     }
     if (!loadCsvIntoTableWidget(caminho, ui->tableWidget_dados)) {
+        if (linhaLonga >= 0) {
+            mostraLinhaLonga();
+            return;
+        }
         QMessageBox::critical(this, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
                               QMessageBox::Ok);
         return;
@@ -240,4 +248,14 @@ void ImportarCSV::mostraLinhaRecusada()
         return;
     tabela->selectRow(linhaRecusada);
     tabela->scrollTo(tabela->model()->index(linhaRecusada, 0));
+}
+
+void ImportarCSV::mostraLinhaLonga()
+{
+    QMessageBox::critical(this, QStringLiteral("Erro"),
+                          QStringLiteral("A linha %1 do arquivo passa de %2 caracteres, mais do que um gasto "
+                                         "pode guardar. Nenhuma linha do arquivo foi lida.")
+                              .arg(linhaLonga + 1)
+                              .arg(maximoDaLinha),
+                          QMessageBox::Ok);
 }

@@ -43,10 +43,12 @@ private:
     QSqlDatabase bancoDaTransacao() const;
     static bool insereRegistro(QSqlQuery &query, const QStringList &campos);
     void mostraLinhaRecusada();
+    void mostraLinhaLonga();
 
     Ui::ImportarCSV *ui;
     QSqlDatabase *db = nullptr;
     int linhaRecusada = -1;
+    int linhaLonga = -1; // of the last file read, when it refused the file
 };
 
 #endif // IMPORTARCSV_H
