@@ -1,8 +1,9 @@
 #include "categories/categoria.h"
 #include "ui_categoria.h"
 
+#include "messages/motivoerro.h"
+
 #include <QDebug>
-#include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -13,6 +14,19 @@ const QString listaOrdenada = QStringLiteral(
     "SELECT idCategoria, categoria as Categoria FROM categoria ORDER BY categoria ASC");
 // After a change the list is read again as the server returns it.
 const QString lista = QStringLiteral("SELECT idCategoria, categoria as Categoria FROM categoria");
+
+// What a refused name means here, by the server's error code; %1 is the name.
+const QHash<QString, QString> motivosDaCategoria {
+    {QStringLiteral("1062"), QStringLiteral("Já existe a categoria “%1” (maiúsculas e acentos não contam).")},
+    {QStringLiteral("4025"), QStringLiteral("O nome da categoria está em branco.")},
+};
+
+Motivo motivoDaRecusa(const QSqlError &erro, const QString &nome)
+{
+    Motivo motivo = motivoDoErro(erro, motivosDaCategoria);
+    motivo.texto.replace(QLatin1String("%1"), nome);
+    return motivo;
+}
 
 } // namespace
 
@@ -34,8 +48,8 @@ void Categoria::setupData()
     ui->tableView_categoria->setModel(model);
     if (!listar(listaOrdenada)) {
         qDebug() << "Erro ao executar consulta:" << model->lastError().text();
-        QMessageBox::warning(this, QStringLiteral("Erro na Conexão"),
-                             QStringLiteral("Erro na leitura do banco de dados"));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
+                    QStringLiteral("Erro na leitura do banco de dados"), motivoDoErro(model->lastError()));
     }
 }
 
@@ -60,7 +74,8 @@ bool Categoria::altera(const QString &comando, const QString &marcador, const QV
     consulta.bindValue(marcador, valor);
     if (consulta.exec())
         return true;
-    QMessageBox::warning(this, QStringLiteral("Erro"), aviso);
+    mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"), aviso,
+                motivoDaRecusa(consulta.lastError(), valor.toString()));
     qDebug() << diagnostico << consulta.lastError().text();
     return false;
 }
@@ -83,8 +98,8 @@ void Categoria::on_tableView_categoria_doubleClicked(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    if (QMessageBox::question(this, QStringLiteral("Apagar Item"),
-                              QStringLiteral("Deseja realmente apagar este item?"))
+    if (mostraCaixa(this, QMessageBox::Question, QStringLiteral("Apagar Item"),
+                    QStringLiteral("Deseja realmente apagar este item?"), {}, QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
     // The key stands in the hidden column of the row that was clicked.

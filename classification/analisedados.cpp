@@ -2,9 +2,9 @@
 #include "ui_analisedados.h"
 
 #include "database/tabelaconsulta.h"
+#include "messages/motivoerro.h"
 
 #include <QDebug>
-#include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -35,9 +35,17 @@ const char consultaDeGastos[] =
     "AND YEAR(DATE_FORMAT(data, '%y-%m-%d')) = :ano "
     "ORDER BY categoria.idCategoria ASC, data ASC, categoria ASC, fornecedor ASC, descricao ASC";
 
-void informar(QWidget *pai, const QString &texto)
+void informar(QWidget *pai, const QString &texto, const Motivo &motivo = {})
 {
-    QMessageBox::information(pai, QStringLiteral("Informação"), texto);
+    mostraCaixa(pai, QMessageBox::Information, QStringLiteral("Informação"), texto, motivo);
+}
+
+QString porQueNenhum(int mes, int ano, const QString &filtro)
+{
+    const QString periodo = QStringLiteral("%1/%2").arg(mes, 2, 10, QLatin1Char('0')).arg(ano);
+    return filtro.isEmpty() ? QStringLiteral("Não há gastos de %1.").arg(periodo)
+                            : QStringLiteral("Nenhum gasto de %1 tem “%2” no fornecedor ou na descrição.")
+                                  .arg(periodo, filtro);
 }
 
 } // namespace
@@ -98,11 +106,11 @@ void AnaliseDados::montaWidgetDados(int mes, int ano, QString filtro)
     consulta.bindValue(QStringLiteral(":ano"), ano);
 
     if (!consulta.exec()) {
-        informar(this, QStringLiteral("Erro na leitura do Banco de Dados"));
+        informar(this, QStringLiteral("Erro na leitura do Banco de Dados"), motivoDoErro(consulta.lastError()));
         return;
     }
     if (consulta.size() == 0) {
-        informar(this, QStringLiteral("Registros não encontrados"));
+        informar(this, QStringLiteral("Registros não encontrados"), {porQueNenhum(mes, ano, filtro), {}});
         return;
     }
 
@@ -121,7 +129,8 @@ void AnaliseDados::on_pushButton_classificar_clicked()
 {
     const QModelIndexList categorias = ui->tableView_categoria->selectionModel()->selectedIndexes();
     if (categorias.isEmpty()) {
-        informar(nullptr, QStringLiteral("Nenhuma categoria selecionada."));
+        informar(this, QStringLiteral("Nenhuma categoria selecionada."),
+                 {QStringLiteral("Selecione na lista a categoria a dar aos gastos selecionados."), {}});
         return;
     }
     const int idCategoriaEscolhida =

@@ -1,8 +1,11 @@
 #include "import/importarcsv.h"
 #include "ui_importarcsv.h"
 
+#include "database/larguradascolunas.h"
 #include "import/conversaoextrato.h"
+#include "import/motivoimportacao.h"
 #include "import/progresso.h"
+#include "messages/motivoerro.h"
 
 #include <QBrush>
 #include <QDebug>
@@ -127,9 +130,9 @@ bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWi
 {
     Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
     QStringList linhas;
-    if (!leLinhas(filePath, &linhas))
-        return false;
-    return preencheGrade(tableWidget, linhas, progresso);
+    const bool lido = leLinhas(filePath, &linhas) && preencheGrade(tableWidget, linhas, progresso);
+    motivoDaLeitura = lido ? Motivo() : motivoDoExtratoIlegivel(linhas);
+    return lido;
 }
 
 bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
@@ -150,9 +153,11 @@ bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
 bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
 {
     linhaRecusada = -1;
+    resultado = ResultadoImportacao();
     QSqlQuery query;
     QSqlDatabase banco = bancoDaTransacao();
     if (!banco.transaction()) {
+        erroDaImportacao = banco.lastError();
         qDebug() << "Erro ao iniciar a transação:" << banco.lastError().text();
         return false;
     }
@@ -161,15 +166,20 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
     progresso.definirTotal(tableWidget->rowCount());
     for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
-        if (!insereRegistro(query, registroDaLinha(tableWidget, linha))) {
+        const QStringList registro = registroDaLinha(tableWidget, linha);
+        if (!insereRegistro(query, registro)) {
             linhaRecusada = linha;
+            erroDaImportacao = query.lastError();
             if (!banco.rollback())
                 qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
             return false;
         }
+        ++resultado.gravadas;
+        resultado.total += registro.at(2).toDouble();
         progresso.avancar(linha + 1);
     }
     if (!banco.commit()) {
+        erroDaImportacao = banco.lastError();
         qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
         return false;
     }
@@ -181,13 +191,17 @@ void ImportarCSV::on_pushButton_lercsv_clicked()
     const QString caminho = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir Arquivo"), QString(),
                                                          QStringLiteral("Arquivos de Texto (*.csv)"));
     if (caminho.isEmpty()) {
-        QMessageBox::critical(this, QStringLiteral("Erro ao selecionar"),
-                              QStringLiteral("Você não escolheu um arquivo"), QMessageBox::Ok);
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Erro ao selecionar"),
+                    QStringLiteral("Você não escolheu um arquivo"),
+                    {QStringLiteral("A leitura foi cancelada; a grade ficou como estava."), {}});
         return;
     }
-    if (!loadCsvIntoTableWidget(caminho, ui->tableWidget_dados)) {
-        QMessageBox::critical(this, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
-                              QMessageBox::Ok);
+    const bool lido = loadCsvIntoTableWidget(caminho, ui->tableWidget_dados);
+    // Also after a refused file: its rows stay in the grid for the user to fix.
+    ajustaLarguraDasColunas(ui->tableWidget_dados);
+    if (!lido) {
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
+                    motivoDaLeitura);
         return;
     }
     ui->tableWidget_dados->show();
@@ -198,19 +212,21 @@ void ImportarCSV::on_tableWidget_dados_doubleClicked(const QModelIndex &index)
 {
     Q_UNUSED(index)
     if (!deleteSelectedRow(ui->tableWidget_dados)) {
-        QMessageBox::information(this, QStringLiteral("Nenhuma Seleção"),
-                                 QStringLiteral("Nenhuma linha foi selecionada."), QMessageBox::Ok);
+        mostraCaixa(this, QMessageBox::Information, QStringLiteral("Nenhuma Seleção"),
+                    QStringLiteral("Nenhuma linha foi selecionada."));
     }
 }
 
 void ImportarCSV::on_pushButton_importar_clicked()
 {
     if (insertTableWidgetDataToDatabase(ui->tableWidget_dados)) {
+        mostraCaixa(this, QMessageBox::Information, QStringLiteral("Importação concluída"),
+                    QStringLiteral("O extrato foi importado."), {textoDoResumo(resultado), {}});
         close();
         return;
     }
-    QMessageBox::information(this, QStringLiteral("Erro"), QStringLiteral("Erro ao importar arquivo"),
-                             QMessageBox::Ok);
+    mostraCaixa(this, QMessageBox::Information, QStringLiteral("Erro"), QStringLiteral("Erro ao importar arquivo"),
+                motivoDaImportacaoRecusada());
     mostraLinhaRecusada();
 }
 
@@ -240,4 +256,16 @@ void ImportarCSV::mostraLinhaRecusada()
         return;
     tabela->selectRow(linhaRecusada);
     tabela->scrollTo(tabela->model()->index(linhaRecusada, 0));
+}
+
+Motivo ImportarCSV::motivoDaImportacaoRecusada() const
+{
+    if (linhaRecusada >= 0) {
+        const QTableWidget *tabela = ui->tableWidget_dados;
+        QStringList celulas;
+        for (int coluna = 0; coluna < colunas; ++coluna)
+            celulas << textoDaCelula(tabela, linhaRecusada, coluna);
+        return motivoDaLinhaRecusada(linhaRecusada, celulas, erroDaImportacao);
+    }
+    return bancoDaTransacao().isOpen() ? motivoDoErro(erroDaImportacao) : semConexao();
 }

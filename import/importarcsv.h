@@ -1,8 +1,12 @@
 #ifndef IMPORTARCSV_H
 #define IMPORTARCSV_H
 
+#include "import/resultadoimportacao.h"
+#include "messages/caixamensagem.h"
+
 #include <QDialog>
 #include <QList>
+#include <QSqlError>
 #include <QStringList>
 
 class QModelIndex;
@@ -43,10 +47,14 @@ private:
     QSqlDatabase bancoDaTransacao() const;
     static bool insereRegistro(QSqlQuery &query, const QStringList &campos);
     void mostraLinhaRecusada();
+    Motivo motivoDaImportacaoRecusada() const;
 
     Ui::ImportarCSV *ui;
     QSqlDatabase *db = nullptr;
     int linhaRecusada = -1;
+    QSqlError erroDaImportacao;
+    Motivo motivoDaLeitura;
+    ResultadoImportacao resultado;
 };
 
 #endif // IMPORTARCSV_H
