@@ -36,9 +36,10 @@ const CampoConvertido camposConvertidos[] = {
 
 const char dica[] = "Corrija a célula na grade ou remova a linha com um duplo clique, e importe de novo.";
 
+// A no-break space keeps "R$" with its amount when the box wraps the line.
 const char layoutProprio[] =
     "O programa lê extratos com quatro campos separados por “;”: data;nome;valor;descrição, "
-    "por exemplo 05/03/2024;Mercado;R$ 1.234,56;compras do mês.";
+    "por exemplo 05/03/2024;Mercado;R$\u00a01.234,56;compras do mês.";
 
 QString porQue(const QString &celula, const CampoConvertido &campo)
 {
