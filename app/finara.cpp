@@ -18,6 +18,7 @@ Finara::Finara(QWidget *parent)
     Q_INIT_RESOURCE(finara);
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/finara.png")));
+    mostraEstadoDaConexao();
 }
 
 Finara::~Finara()
@@ -27,15 +28,26 @@ Finara::~Finara()
 
 void Finara::on_pushButton_conectarBD_clicked()
 {
-    BancodeDados dialogo;
+    BancodeDados dialogo(this);
     dialogo.setModal(true);
     dialogo.exec();
     db = dialogo.readBD();
+    mostraEstadoDaConexao();
+}
+
+// In the title, so it is seen from every window and in the task bar.
+void Finara::mostraEstadoDaConexao()
+{
+    // A connection through the local server's socket may name no host.
+    const QString servidor = db.hostName().isEmpty() ? QStringLiteral("este computador") : db.hostName();
+    const QString estado = db.isOpen() ? QStringLiteral("conectado a %1 em %2").arg(db.databaseName(), servidor)
+                                       : QStringLiteral("desconectado");
+    setWindowTitle(QStringLiteral("Finara — %1").arg(estado));
 }
 
 void Finara::on_pushButton_importarCSV_clicked()
 {
-    ImportarCSV dialogo;
+    ImportarCSV dialogo(this);
     dialogo.setupData(&db);
     dialogo.setModal(true);
     dialogo.exec();
@@ -43,7 +55,7 @@ void Finara::on_pushButton_importarCSV_clicked()
 
 void Finara::on_pushButton_categoria_clicked()
 {
-    Categoria dialogo;
+    Categoria dialogo(this);
     dialogo.setModal(true);
     dialogo.setupData();
     dialogo.exec();
@@ -51,7 +63,7 @@ void Finara::on_pushButton_categoria_clicked()
 
 void Finara::on_pushButton_clicked()
 {
-    AnaliseDados dialogo;
+    AnaliseDados dialogo(this);
     dialogo.setModal(true);
     dialogo.setupData();
     dialogo.exec();
@@ -59,7 +71,7 @@ void Finara::on_pushButton_clicked()
 
 void Finara::on_pushButton_analisar_clicked()
 {
-    Relatorios relatorio;
+    Relatorios relatorio(this);
     relatorio.setModal(true);
     relatorio.exec();
 }

@@ -29,6 +29,8 @@ private slots:
     void on_pushButton_analisar_clicked();
 
 private:
+    void mostraEstadoDaConexao();
+
     Ui::Finara *ui;
     QSqlDatabase db;
 };

@@ -1,8 +1,9 @@
 #include "categories/categoria.h"
 #include "ui_categoria.h"
 
+#include "messages/motivoerro.h"
+
 #include <QDebug>
-#include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -27,6 +28,19 @@ bool ehNomeReservado(const QString &nome)
     return consulta.exec() && consulta.next() && consulta.value(0).toBool();
 }
 
+// What a refused name means here, by the server's error code; %1 is the name.
+const QHash<QString, QString> motivosDaCategoria {
+    {QStringLiteral("1062"), QStringLiteral("Já existe a categoria “%1” (maiúsculas e acentos não contam).")},
+    {QStringLiteral("4025"), QStringLiteral("O nome da categoria está em branco.")},
+};
+
+Motivo motivoDaRecusa(const QSqlError &erro, const QString &nome)
+{
+    Motivo motivo = motivoDoErro(erro, motivosDaCategoria);
+    motivo.texto.replace(QLatin1String("%1"), nome);
+    return motivo;
+}
+
 } // namespace
 
 Categoria::Categoria(QWidget *parent)
@@ -47,8 +61,8 @@ void Categoria::setupData()
     ui->tableView_categoria->setModel(model);
     if (!listar(listaOrdenada)) {
         qDebug() << "Erro ao executar consulta:" << model->lastError().text();
-        QMessageBox::warning(this, QStringLiteral("Erro na Conexão"),
-                             QStringLiteral("Erro na leitura do banco de dados"));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
+                    QStringLiteral("Erro na leitura do banco de dados"), motivoDoErro(model->lastError()));
     }
 }
 
@@ -73,7 +87,8 @@ bool Categoria::altera(const QString &comando, const QString &marcador, const QV
     consulta.bindValue(marcador, valor);
     if (consulta.exec())
         return true;
-    QMessageBox::warning(this, QStringLiteral("Erro"), aviso);
+    mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"), aviso,
+                motivoDaRecusa(consulta.lastError(), valor.toString()));
     qDebug() << diagnostico << consulta.lastError().text();
     return false;
 }
@@ -85,9 +100,10 @@ void Categoria::on_pushButton_inserir_clicked()
         return;
     if (ehNomeReservado(nome.trimmed())) {
         // The typed name stays, to be changed.
-        QMessageBox::warning(this, QStringLiteral("Erro"),
-                             QStringLiteral("\"Não Classificado\" é como as listas e o relatório chamam os gastos "
-                                            "sem categoria. Escolha outro nome."));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                    QStringLiteral("Erro ao inserir item"),
+                    {QStringLiteral("\"Não Classificado\" é como as listas e o relatório chamam os gastos "
+                                    "sem categoria. Escolha outro nome."), {}});
         return;
     }
     if (altera(QStringLiteral("INSERT INTO categoria (categoria) VALUES (:nome)"),
@@ -103,8 +119,8 @@ void Categoria::on_tableView_categoria_doubleClicked(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    if (QMessageBox::question(this, QStringLiteral("Apagar Item"),
-                              QStringLiteral("Deseja realmente apagar este item?"))
+    if (mostraCaixa(this, QMessageBox::Question, QStringLiteral("Apagar Item"),
+                    QStringLiteral("Deseja realmente apagar este item?"), {}, QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
     // The key stands in the hidden column of the row that was clicked.

@@ -3,9 +3,11 @@
 
 #include "classification/classificacaodegastos.h"
 #include "database/tabelaconsulta.h"
+#include "messages/motivoerro.h"
 
 #include <QDebug>
 #include <QMessageBox>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 
@@ -35,9 +37,17 @@ const char consultaDeGastos[] =
     "AND data >= :inicio AND data < :fim "
     "ORDER BY categoria.idCategoria ASC, data ASC, categoria ASC, fornecedor ASC, descricao ASC";
 
-void informar(QWidget *pai, const QString &texto)
+void informar(QWidget *pai, const QString &texto, const Motivo &motivo = {})
 {
-    QMessageBox::information(pai, QStringLiteral("Informação"), texto);
+    mostraCaixa(pai, QMessageBox::Information, QStringLiteral("Informação"), texto, motivo);
+}
+
+QString porQueNenhum(int mes, int ano, const QString &filtro)
+{
+    const QString periodo = QStringLiteral("%1/%2").arg(mes, 2, 10, QLatin1Char('0')).arg(ano);
+    return filtro.isEmpty() ? QStringLiteral("Não há gastos de %1.").arg(periodo)
+                            : QStringLiteral("Nenhum gasto de %1 tem “%2” no fornecedor ou na descrição.")
+                                  .arg(periodo, filtro);
 }
 
 } // namespace
@@ -103,11 +113,11 @@ void AnaliseDados::montaWidgetDados(int mes, int ano, QString filtro)
     consulta.bindValue(QStringLiteral(":fim"), inicio.addMonths(1));
 
     if (!consulta.exec()) {
-        informar(this, QStringLiteral("Erro na leitura do Banco de Dados"));
+        informar(this, QStringLiteral("Erro na leitura do Banco de Dados"), motivoDoErro(consulta.lastError()));
         return;
     }
     if (consulta.size() == 0) {
-        informar(this, QStringLiteral("Registros não encontrados"));
+        informar(this, QStringLiteral("Registros não encontrados"), {porQueNenhum(mes, ano, filtro), {}});
         return;
     }
 
@@ -126,7 +136,8 @@ void AnaliseDados::on_pushButton_classificar_clicked()
 {
     const QModelIndexList categorias = ui->tableView_categoria->selectionModel()->selectedIndexes();
     if (categorias.isEmpty()) {
-        informar(nullptr, QStringLiteral("Nenhuma categoria selecionada."));
+        informar(this, QStringLiteral("Nenhuma categoria selecionada."),
+                 {QStringLiteral("Selecione na lista a categoria a dar aos gastos selecionados."), {}});
         return;
     }
     const QAbstractItemModel *modelo = ui->tableView_categoria->model();
@@ -154,11 +165,12 @@ void AnaliseDados::on_pushButton_classificar_clicked()
     } else if (resultado.estado == Classificacao::CategoriaApagada) {
         const QString nome = modelo->index(linhaDaCategoria, 1).data().toString();
         listaCategorias();
-        QMessageBox::warning(this, QStringLiteral("Categoria apagada"),
-                             QStringLiteral("A categoria \"%1\" foi apagada em outra janela. Nenhum gasto foi "
-                                            "classificado; a lista de categorias foi atualizada.").arg(nome));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Categoria apagada"),
+                    QStringLiteral("A categoria \"%1\" foi apagada em outra janela.").arg(nome),
+                    {QStringLiteral("Nenhum gasto foi classificado; a lista de categorias foi atualizada."), {}});
     } else {
-        QMessageBox::warning(this, QStringLiteral("Erro"),
-                             QStringLiteral("O banco de dados recusou a classificação. Nenhum gasto foi classificado."));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                    QStringLiteral("O banco de dados recusou a classificação."),
+                    {QStringLiteral("Nenhum gasto foi classificado."), resultado.erro});
     }
 }

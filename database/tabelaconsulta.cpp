@@ -2,6 +2,7 @@
 
 #include "database/dimensionadordelinhas.h"
 #include "database/itemordenavel.h"
+#include "database/larguradascolunas.h"
 
 #include <QDate>
 #include <QHeaderView>
@@ -51,8 +52,9 @@ bool preencheTabelaComConsulta(QStringList rotulos, QSqlQuery *consulta, QTableW
         ++linha;
     }
 
+    // Columns first: the height of a wrapped row depends on its columns' widths.
+    ajustaLarguraDasColunas(tabela);
     DimensionadorDeLinhas::dimensionarVisiveis(tabela);
-    tabela->horizontalHeader()->setStretchLastSection(true);
     // A header that stretches its last row works out the minimum row height
     // from the font once per row on every resize: thousands of times for a
     // large result. The value does not change, so it is worked out once.

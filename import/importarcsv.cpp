@@ -1,8 +1,11 @@
 #include "import/importarcsv.h"
 #include "ui_importarcsv.h"
 
+#include "database/larguradascolunas.h"
 #include "import/conversaoextrato.h"
+#include "import/motivoimportacao.h"
 #include "import/progresso.h"
+#include "messages/motivoerro.h"
 
 #include <QBrush>
 #include <QDebug>
@@ -127,13 +130,24 @@ bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWi
 {
     Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
     QStringList linhas;
-    linhaLonga = -1;
-    if (!leLinhas(filePath, &linhas))
+    if (!leLinhas(filePath, &linhas)) {
+        motivoDaLeitura = motivoDoExtratoIlegivel(linhas);
         return false;
+    }
     // A line no record can hold would only be refused by the server, after
     // costing seconds and memory in the grid.
-    linhaLonga = linhaLongaDemais(linhas);
-    return linhaLonga < 0 && preencheGrade(tableWidget, linhas, progresso);
+    const int linhaLonga = linhaLongaDemais(linhas);
+    if (linhaLonga >= 0) {
+        motivoDaLeitura = {QStringLiteral("A linha %1 do arquivo passa de %2 caracteres, mais do que um gasto "
+                                          "pode guardar. Nenhuma linha do arquivo foi lida.")
+                               .arg(linhaLonga + 1)
+                               .arg(maximoDaLinha),
+                           {}};
+        return false;
+    }
+    const bool lido = preencheGrade(tableWidget, linhas, progresso);
+    motivoDaLeitura = lido ? Motivo() : motivoDoExtratoIlegivel(linhas);
+    return lido;
 }
 
 bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
@@ -154,9 +168,11 @@ bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
 bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
 {
     linhaRecusada = -1;
+    resultado = ResultadoImportacao();
     QSqlQuery query;
     QSqlDatabase banco = bancoDaTransacao();
     if (!banco.transaction()) {
+        erroDaImportacao = banco.lastError();
         qDebug() << "Erro ao iniciar a transação:" << banco.lastError().text();
         return false;
     }
@@ -165,15 +181,20 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
     progresso.definirTotal(tableWidget->rowCount());
     for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
-        if (!insereRegistro(query, registroDaLinha(tableWidget, linha))) {
+        const QStringList registro = registroDaLinha(tableWidget, linha);
+        if (!insereRegistro(query, registro)) {
             linhaRecusada = linha;
+            erroDaImportacao = query.lastError();
             if (!banco.rollback())
                 qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
             return false;
         }
+        ++resultado.gravadas;
+        resultado.total += registro.at(2).toDouble();
         progresso.avancar(linha + 1);
     }
     if (!banco.commit()) {
+        erroDaImportacao = banco.lastError();
         qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
         return false;
     }
@@ -185,17 +206,17 @@ void ImportarCSV::on_pushButton_lercsv_clicked()
     const QString caminho = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir Arquivo"), QString(),
                                                          QStringLiteral("Arquivos de Texto (*.csv)"));
     if (caminho.isEmpty()) {
-        QMessageBox::critical(this, QStringLiteral("Erro ao selecionar"),
-                              QStringLiteral("Você não escolheu um arquivo"), QMessageBox::Ok);
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Erro ao selecionar"),
+                    QStringLiteral("Você não escolheu um arquivo"),
+                    {QStringLiteral("A leitura foi cancelada; a grade ficou como estava."), {}});
         return;
     }
-    if (!loadCsvIntoTableWidget(caminho, ui->tableWidget_dados)) {
-        if (linhaLonga >= 0) {
-            mostraLinhaLonga();
-            return;
-        }
-        QMessageBox::critical(this, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
-                              QMessageBox::Ok);
+    const bool lido = loadCsvIntoTableWidget(caminho, ui->tableWidget_dados);
+    // Also after a refused file: its rows stay in the grid for the user to fix.
+    ajustaLarguraDasColunas(ui->tableWidget_dados);
+    if (!lido) {
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
+                    motivoDaLeitura);
         return;
     }
     ui->tableWidget_dados->show();
@@ -206,19 +227,21 @@ void ImportarCSV::on_tableWidget_dados_doubleClicked(const QModelIndex &index)
 {
     Q_UNUSED(index)
     if (!deleteSelectedRow(ui->tableWidget_dados)) {
-        QMessageBox::information(this, QStringLiteral("Nenhuma Seleção"),
-                                 QStringLiteral("Nenhuma linha foi selecionada."), QMessageBox::Ok);
+        mostraCaixa(this, QMessageBox::Information, QStringLiteral("Nenhuma Seleção"),
+                    QStringLiteral("Nenhuma linha foi selecionada."));
     }
 }
 
 void ImportarCSV::on_pushButton_importar_clicked()
 {
     if (insertTableWidgetDataToDatabase(ui->tableWidget_dados)) {
+        mostraCaixa(this, QMessageBox::Information, QStringLiteral("Importação concluída"),
+                    QStringLiteral("O extrato foi importado."), {textoDoResumo(resultado), {}});
         close();
         return;
     }
-    QMessageBox::information(this, QStringLiteral("Erro"), QStringLiteral("Erro ao importar arquivo"),
-                             QMessageBox::Ok);
+    mostraCaixa(this, QMessageBox::Information, QStringLiteral("Erro"), QStringLiteral("Erro ao importar arquivo"),
+                motivoDaImportacaoRecusada());
     mostraLinhaRecusada();
 }
 
@@ -250,12 +273,14 @@ void ImportarCSV::mostraLinhaRecusada()
     tabela->scrollTo(tabela->model()->index(linhaRecusada, 0));
 }
 
-void ImportarCSV::mostraLinhaLonga()
+Motivo ImportarCSV::motivoDaImportacaoRecusada() const
 {
-    QMessageBox::critical(this, QStringLiteral("Erro"),
-                          QStringLiteral("A linha %1 do arquivo passa de %2 caracteres, mais do que um gasto "
-                                         "pode guardar. Nenhuma linha do arquivo foi lida.")
-                              .arg(linhaLonga + 1)
-                              .arg(maximoDaLinha),
-                          QMessageBox::Ok);
+    if (linhaRecusada >= 0) {
+        const QTableWidget *tabela = ui->tableWidget_dados;
+        QStringList celulas;
+        for (int coluna = 0; coluna < colunas; ++coluna)
+            celulas << textoDaCelula(tabela, linhaRecusada, coluna);
+        return motivoDaLinhaRecusada(linhaRecusada, celulas, erroDaImportacao);
+    }
+    return bancoDaTransacao().isOpen() ? motivoDoErro(erroDaImportacao) : semConexao();
 }

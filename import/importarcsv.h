@@ -1,8 +1,12 @@
 #ifndef IMPORTARCSV_H
 #define IMPORTARCSV_H
 
+#include "import/resultadoimportacao.h"
+#include "messages/caixamensagem.h"
+
 #include <QDialog>
 #include <QList>
+#include <QSqlError>
 #include <QStringList>
 
 class QModelIndex;
@@ -43,12 +47,14 @@ private:
     QSqlDatabase bancoDaTransacao() const;
     static bool insereRegistro(QSqlQuery &query, const QStringList &campos);
     void mostraLinhaRecusada();
-    void mostraLinhaLonga();
+    Motivo motivoDaImportacaoRecusada() const;
 
     Ui::ImportarCSV *ui;
     QSqlDatabase *db = nullptr;
     int linhaRecusada = -1;
-    int linhaLonga = -1; // of the last file read, when it refused the file
+    QSqlError erroDaImportacao;
+    Motivo motivoDaLeitura;
+    ResultadoImportacao resultado;
 };
 
 #endif // IMPORTARCSV_H

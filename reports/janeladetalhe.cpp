@@ -1,10 +1,12 @@
 #include "reports/janeladetalhe.h"
 
 #include "database/tabelaconsulta.h"
+#include "messages/caixamensagem.h"
+#include "messages/formatacao.h"
 
 #include <QDate>
 #include <QDebug>
-#include <QMessageBox>
+#include <QLabel>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -23,6 +25,7 @@ const char *const sqlSemCategoria = R"(SELECT gastos.data as Data, gastos.fornec
     WHERE categoria.idCategoria IS NULL AND YEAR(gastos.data) = :year AND MONTH(gastos.data) = :month)";
 
 const int semCategoria = 0;
+const int colunaValor = 3;
 
 bool executaDetalhe(QSqlQuery &consulta, int id, const QDate &data)
 {
@@ -48,13 +51,17 @@ JanelaDetalhe::JanelaDetalhe(int id, const QDate &data, QString nome, QWidget *p
     auto *layout = new QVBoxLayout(this);
     auto *tabela = new QTableWidget(this);
     layout->addWidget(tabela);
+    resumo = new QLabel(this);
+    layout->addWidget(resumo);
 
     QSqlQuery consulta;
     if (!executaDetalhe(consulta, id, data))
         return;
     // Only a count known to be zero means empty: -1 (unknown) goes on.
     if (consulta.size() == 0) {
-        QMessageBox::warning(this, QStringLiteral("Aviso"), QStringLiteral("Não foram encontrados dados"));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Aviso"), QStringLiteral("Não foram encontrados dados"),
+                    {QStringLiteral("Não há gastos de %1 em %2.").arg(nome, formataData(QStringLiteral("MM/yyyy"), data)),
+                     {}});
         return;
     }
     preencherTabela(id, data, tabela);
@@ -73,4 +80,8 @@ void JanelaDetalhe::preencherTabela(int id, const QDate &data, QTableWidget *tab
                                QStringLiteral("Descrição"), QStringLiteral("Valor")},
                               &consulta, tabela);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    double total = 0;
+    for (int linha = 0; linha < tabela->rowCount(); ++linha)
+        total += tabela->item(linha, colunaValor)->text().toDouble();
+    resumo->setText(contagem(tabela->rowCount(), "%1 gasto, total de %2", "%1 gastos, total de %2").arg(emReais(total)));
 }

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QDate;
+class QLabel;
 class QTableWidget;
 
 // The expenses of one category in one calendar month. The key 0 stands for
@@ -19,6 +20,10 @@ public:
 
 public slots:
     void preencherTabela(int id, const QDate &data, QTableWidget *tabela);
+
+private:
+    // The count and the total of the grid's rows, beneath it.
+    QLabel *resumo = nullptr;
 };
 
 #endif // JANELADETALHE_H

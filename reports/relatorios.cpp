@@ -2,10 +2,10 @@
 #include "ui_relatorios.h"
 
 #include "database/tabelaconsulta.h"
+#include "messages/caixamensagem.h"
 #include "reports/janeladetalhe.h"
 
 #include <QDebug>
-#include <QMessageBox>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -82,8 +82,9 @@ void Relatorios::montaTabelaRelatorio()
 void Relatorios::on_tableWidget_relatorio_doubleClicked(const QModelIndex &index)
 {
     if (index.column() < colunaMesAtual) {
-        QMessageBox::warning(this, QStringLiteral("Erro ao clicar"),
-                             QStringLiteral("Clique numa coluna com valores"));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro ao clicar"),
+                    QStringLiteral("Clique numa coluna com valores"),
+                    {QStringLiteral("Um duplo clique na soma de um mês mostra os gastos que a compõem."), {}});
         return;
     }
     const QTableWidget *tabela = ui->tableWidget_relatorio;

@@ -19,7 +19,8 @@ out=$2
 
 mariadb --no-defaults --socket="$FINARA_DB_SOCKET" vestara_gastos < "$here/scripts/demo-data.sql" >/dev/null
 
-export DISPLAY=:47
+# Each engineer's own display, so that two runs at once do not meet.
+export DISPLAY=${FINARA_SCREENSHOTS_DISPLAY:-:47}
 Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
@@ -39,39 +40,46 @@ clica() { # window, x and y inside it; "2" as fourth argument double-clicks
 }
 foto() { sleep 0.8; import -window root png:- | convert - -trim +repage "$out/$1.png"; }
 fecha() { xdotool windowactivate --sync "$1" key --clearmodifiers Escape; sleep 0.6; }
-# The main window's buttons are stacked in five equal rows.
-botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 10)); }
+# The message box with this title: photographed (unless the name is empty), then answered with a key.
+caixa() { janela "$1" >/dev/null; [ -z "$2" ] || foto "$2"; xdotool key --clearmodifiers "$3"; sleep 0.6; }
+# The main window's buttons are stacked in eight equal rows.
+botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 16)); }
+# "Ler CSV" in the import dialog, then the file typed into the file dialog.
+lerCsv() {
+    geometria "$importacao"
+    clica "$importacao" $((WIDTH - 67)) 29
+    janela "Abrir Arquivo" >/dev/null
+    [ -z "${2:-}" ] || foto "$2"
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    sleep 1
+}
 
-principal=$(janela Finara)
+principal=$(janela "Finara — desconectado")
 xdotool windowactivate --sync "$principal"
-foto principal
 
 botao 0                               # Conectar BD
 conexao=$(janela Dialog)
 foto conexao
 geometria "$conexao"
 clica "$conexao" $((WIDTH - 45)) 30  # Conectar: the dialog closes once connected
+janela "Finara — conectado a vestara_gastos em 127.0.0.1" >/dev/null
+foto principal
 
 botao 3                               # Cadastrar Categoria
 categoria=$(janela Dialog)
 foto categorias
+clica "$categoria" 60 24              # the name field: a name that exists is refused
+xdotool type --delay 20 mercado
+geometria "$categoria"
+clica "$categoria" $((WIDTH - 50)) 24 # Inserir
+caixa Erro categoria-recusada Return
+clica "$categoria" 120 70 2           # double-click the first category: asks first
+caixa "Apagar Item" pergunta Escape
 fecha "$categoria"
 
-botao 2                               # Importar CSV
-importacao=$(janela Dialog)
-geometria "$importacao"
-clica "$importacao" $((WIDTH - 67)) 29  # Ler CSV
-arquivo=$(janela "Abrir Arquivo")
-xdotool type --delay 20 "$here/samples/extrato-exemplo.csv"
-xdotool key Return
-sleep 1
-xdotool windowsize "$importacao" 900 560
-foto importacao
-fecha "$importacao"
-
-botao 1                               # Classificar Dados
+botao 1                               # Classificar Dados, at the size it opens with
 classificar=$(janela Classificar)
-xdotool windowsize "$classificar" 1000 560
 foto classificacao
 fecha "$classificar"
 
@@ -81,10 +89,31 @@ xdotool windowsize "$relatorio" 1240 560
 sleep 0.5
 foto relatorio
 # Double-click last month's sum of "Mercado", the ninth row.
-clica "$relatorio" 300 241 2
+clica "$relatorio" 272 286 2
 detalhe=$(xdotool search --sync --onlyvisible --name "^Detalhes para" | tail -1)
 xdotool windowmove "$detalhe" 420 160
 foto detalhe
+fecha "$detalhe"
+fecha "$relatorio"
+
+# Last, since it adds the sample's expenses to the data the other windows show.
+botao 2                               # Importar CSV
+importacao=$(janela Dialog)
+lerCsv "$here/samples/extrato-exemplo.csv" arquivo
+xdotool windowsize "$importacao" 900 560
+foto importacao
+# Two more lines on top, the second with a day February does not have.
+ruim=$(mktemp --suffix=.csv)
+printf '27/02/2026;Padaria Santa Luzia;18,40;Pães\n31/02/2026;Drogasil;R$ 45,90;Remédios\n' >"$ruim"
+lerCsv "$ruim"
+geometria "$importacao"
+clica "$importacao" $((WIDTH - 67)) 62  # Importar Dados
+caixa Erro importacao-recusada Return
+clica "$importacao" 100 80 2          # the refused row: removed after a Yes
+caixa "Confirmar Remoção" "" Return
+clica "$importacao" $((WIDTH - 67)) 62
+caixa "Importação concluída" importacao-resumo Return
+rm -f "$ruim"
 
 kill $app
 echo "screenshots: written to $out"

@@ -176,7 +176,7 @@ private slots:
                      filho<QComboBox>(d, "comboBox_mes")->currentData(), filho<QSpinBox>(d, "spinBox_ano")->value(),
                      categorias->model()->index(2, 1).data(), categorias->isColumnHidden(0),
                      categorias->model()->parent() == dialogo, gastoHoje || resposta.vistas().first().pai == dialogo,
-                     !dialogo->parentWidget()};
+                     dialogo->parentWidget() == &janela};
             d.close();
         });
         janela.findChild<QPushButton *>("pushButton")->click();
@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(banco.valor("SELECT GROUP_CONCAT(DISTINCT idCategoria) FROM registro JOIN gastos USING (idGasto)")
                      .toString(), categoria);
         if (categorias.isEmpty())
-            verificaCaixa(resposta, QStringLiteral("Nenhuma categoria selecionada."), nullptr);
+            verificaCaixa(resposta, QStringLiteral("Nenhuma categoria selecionada."), &d);
         else
             QVERIFY(resposta.vistas().isEmpty());
     }

@@ -121,7 +121,7 @@ private slots:
         QStringList aoAbrir, aposInserir, foco;
         bool modal = false, chaveOculta = false;
         resposta.aoAbrir([&](QWidget *d) {
-            modal = d->isModal() && !d->parentWidget();
+            modal = d->isModal() && d->parentWidget() == &w;
             aoAbrir = nomesNaLista(d);
             for (QWidget *x = d->findChild<QPushButton *>("pushButton_inserir"); foco.size() < 3; x = x->nextInFocusChain())
                 foco << x->objectName();

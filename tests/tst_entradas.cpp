@@ -22,7 +22,8 @@ QStringList caixas(const RespostaModal &resposta)
 {
     QStringList lista;
     for (const JanelaVista &v : resposta.vistas())
-        if (v.classe == QLatin1String("QMessageBox"))
+        if (v.classe == QLatin1String("QMessageBox")
+            && v.titulo != QStringLiteral("Importação concluída")) // the summary of a good import
             lista << v.tipo + '|' + v.titulo + '|' + v.texto;
     return lista;
 }

@@ -32,7 +32,7 @@ private slots:
     void botoesNaGradeENaOrdemDeFoco()
     {
         Finara w;
-        QCOMPARE(w.windowTitle(), QStringLiteral("Finara"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Finara — desconectado"));
         auto *grade = w.findChild<QGridLayout *>("gridLayout");
         QStringList botoes, foco;
         for (int linha = 0; linha < 5; ++linha)

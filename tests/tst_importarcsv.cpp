@@ -187,9 +187,11 @@ void TstImportarCSV::importacaoQueNaoGrava()
     clica(&d, "pushButton_importar");
 
     const bool falhou = !conteudo.isEmpty();
-    QCOMPARE(resposta.vistas().size(), int(falhou));
-    QCOMPARE(caixa(resposta.vistas().value(0)), falhou ? "information|Erro|Erro ao importar arquivo" : "||");
-    QCOMPARE(selecionadasDuranteACaixa, falhou ? 0 : -1);
+    QCOMPARE(resposta.vistas().size(), 1);
+    const char *esperada = falhou ? "information|Erro|Erro ao importar arquivo"
+                                  : "information|Importação concluída|O extrato foi importado.";
+    QCOMPARE(caixa(resposta.vistas().value(0)), esperada);
+    QCOMPARE(selecionadasDuranteACaixa, 0);
     QCOMPARE(d.isVisible(), falhou);
     QCOMPARE(debug.linhas().size(), int(falhou));
     QVERIFY2(debug.linhas().value(0).contains(QRegularExpression(diagnostico)), qPrintable(debug.linhas().value(0)));
@@ -230,7 +232,7 @@ void TstImportarCSV::importaOExemploPelaJanelaPrincipal()
     });
     clica(&w, "pushButton_importarCSV");
 
-    QCOMPARE(resposta.vistas().size(), 2); // the import dialog and the file dialog
+    QCOMPARE(resposta.vistas().size(), 3); // the import dialog, the file dialog and the summary
     QCOMPARE(banco.valor("SELECT CONCAT_WS('|', COUNT(*), SUM(valor), MIN(data), MAX(data), SUM(descricao = ''), "
                           "SUM(valor = 12.5), SUM(fornecedor = 'Supermercado Pão de Açúcar')) FROM gastos").toString(),
              QStringLiteral("86|29604.49|2026-09-01|2026-11-30|1|1|6"));

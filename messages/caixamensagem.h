@@ -1,0 +1,23 @@
+#ifndef CAIXAMENSAGEM_H
+#define CAIXAMENSAGEM_H
+
+#include <QMessageBox>
+#include <QString>
+
+// Why something went wrong, in the user's terms, and the server's own words
+// for whoever wants them (shown only behind the box's details button).
+struct Motivo
+{
+    QString texto;
+    QString detalhes;
+};
+
+// A modal message box with the reason as its informative text. It is
+// parented to pai's window or, while that is not on screen yet (a dialog
+// still being set up), to the nearest window above it that is, so that it
+// opens over what the user is looking at.
+QMessageBox::StandardButton mostraCaixa(QWidget *pai, QMessageBox::Icon icone, const QString &titulo,
+                                        const QString &texto, const Motivo &motivo = {},
+                                        QMessageBox::StandardButtons botoes = QMessageBox::Ok);
+
+#endif // CAIXAMENSAGEM_H

@@ -1,0 +1,13 @@
+#ifndef FORMATACAO_H
+#define FORMATACAO_H
+
+#include <QString>
+
+// An amount as a Brazilian reads it: "R$ 1.446,90", "-R$ 45,90".
+QString emReais(double valor);
+
+// n with the singular or the plural text, each holding %1 for the number:
+// "1 gasto", "3 gastos".
+QString contagem(int n, const char *singular, const char *plural);
+
+#endif // FORMATACAO_H
