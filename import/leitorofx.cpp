@@ -1,0 +1,150 @@
+#include "import/leitorofx.h"
+
+#include "import/leitorcsvbanco.h"
+#include "import/valorbancario.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+namespace {
+
+// Card bill payments and balance lines, which some banks put among the transactions.
+const QRegularExpression &naoEGasto()
+{
+    static const QRegularExpression padrao(QStringLiteral("^(saldo|s a l d o|pagamento recebido|pagamento de fatura|"
+                                                          "pgto fat|inclus[aã]o de pagamento)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return padrao;
+}
+
+QString semEntidades(QString texto)
+{
+    if (!texto.contains(QLatin1Char('&')))
+        return texto;
+    static const QRegularExpression numerica(QStringLiteral("&#(x?)([0-9a-fA-F]+);"));
+    QRegularExpressionMatch m;
+    while ((m = numerica.match(texto)).hasMatch())
+        texto.replace(m.capturedStart(), m.capturedLength(), QChar(m.captured(2).toUInt(nullptr, m.captured(1).isEmpty() ? 10 : 16)));
+    return texto.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"))
+        .replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&apos;"), QLatin1String("'"))
+        .replace(QLatin1String("&nbsp;"), QLatin1String(" ")).replace(QLatin1String("&amp;"), QLatin1String("&"));
+}
+
+class LeitorOfx
+{
+public:
+    LeituraExtrato le(const QString &texto);
+
+private:
+    void abre(const QString &marca, const QString &valor);
+    void fecha(const QString &marca);
+    void terminaTransacao();
+    void erro(const QString &texto) { if (m_leitura.erro.isEmpty()) m_leitura.erro = texto; }
+    QString nomeDoLayout() const;
+
+    LeituraExtrato m_leitura;
+    QHash<QString, QString> m_transacao;
+    bool m_emTransacao = false;
+    bool m_ofxAberto = false;
+    bool m_ofxFechado = false;
+    bool m_conta = false;
+    bool m_cartao = false;
+};
+
+LeituraExtrato LeitorOfx::le(const QString &texto)
+{
+    int inicio = texto.indexOf(QLatin1Char('<'));
+    while (inicio >= 0 && m_leitura.erro.isEmpty()) {
+        const int fim = texto.indexOf(QLatin1Char('>'), inicio);
+        if (fim < 0)
+            break;
+        const int proxima = texto.indexOf(QLatin1Char('<'), fim);
+        const QString marca = texto.mid(inicio + 1, fim - inicio - 1).section(QLatin1Char(' '), 0, 0).toUpper();
+        if (marca.startsWith(QLatin1Char('/')))
+            fecha(marca.mid(1));
+        else if (!marca.startsWith(QLatin1Char('?')) && !marca.startsWith(QLatin1Char('!')))
+            abre(marca, texto.mid(fim + 1, proxima < 0 ? -1 : proxima - fim - 1).trimmed());
+        inicio = proxima;
+    }
+    if (!m_ofxAberto)
+        erro(QStringLiteral("O arquivo não é um OFX: falta a marca <OFX>."));
+    if (m_emTransacao || !m_ofxFechado)
+        erro(QStringLiteral("O arquivo OFX está incompleto: termina antes de </OFX>. Baixe o extrato de novo."));
+    if (m_leitura.lancamentos.isEmpty() && m_leitura.ignoradas == 0)
+        erro(QStringLiteral("O arquivo OFX não tem lançamentos (nenhum <STMTTRN>)."));
+    if (!m_leitura.erro.isEmpty())
+        m_leitura.lancamentos.clear();
+    m_leitura.layout = nomeDoLayout();
+    return m_leitura;
+}
+
+void LeitorOfx::abre(const QString &marca, const QString &valor)
+{
+    if (marca == QLatin1String("OFX"))
+        m_ofxAberto = true;
+    else if (marca == QLatin1String("STMTRS"))
+        m_conta = true;
+    else if (marca == QLatin1String("CCSTMTRS"))
+        m_cartao = true;
+    else if (marca == QLatin1String("STMTTRN")) {
+        if (m_emTransacao)
+            terminaTransacao();
+        m_transacao.clear();
+        m_emTransacao = true;
+    } else if (m_emTransacao)
+        m_transacao.insert(marca, semEntidades(valor));
+}
+
+void LeitorOfx::fecha(const QString &marca)
+{
+    if (marca == QLatin1String("OFX"))
+        m_ofxFechado = true;
+    else if (marca == QLatin1String("STMTTRN") && m_emTransacao)
+        terminaTransacao();
+}
+
+void LeitorOfx::terminaTransacao()
+{
+    m_emTransacao = false;
+    const QString nome = m_transacao.value(QStringLiteral("NAME")), memo = m_transacao.value(QStringLiteral("MEMO"));
+    LancamentoExtrato lancamento;
+    lancamento.fornecedor = semParcela(nome.isEmpty() ? memo : nome);
+    lancamento.descricao = memo.isEmpty() ? nome : memo;
+    if (naoEGasto().match(lancamento.descricao).hasMatch() || naoEGasto().match(lancamento.fornecedor).hasMatch()) {
+        ++m_leitura.ignoradas;
+        return;
+    }
+    const QString quando = m_transacao.value(QStringLiteral("DTPOSTED")), quanto = m_transacao.value(QStringLiteral("TRNAMT"));
+    const int numero = m_leitura.lancamentos.size() + m_leitura.ignoradas + 1;
+    lancamento.data = dataNaGrade(quando.left(8), QStringLiteral("yyyyMMdd"));
+    if (lancamento.data.isNull())
+        return erro(QStringLiteral("Lançamento %1 do OFX: DTPOSTED \"%2\" não é uma data AAAAMMDD.").arg(numero).arg(quando));
+    const bool virgula = quanto.contains(QLatin1Char(',')) && !quanto.contains(QLatin1Char('.'));
+    qint64 centavos = 0;
+    if (!centavosDoValor(quanto, virgula ? NotacaoValor::VirgulaDecimal : NotacaoValor::PontoDecimal, &centavos))
+        return erro(QStringLiteral("Lançamento %1 do OFX: TRNAMT \"%2\" não é um valor como -45.90.").arg(numero).arg(quanto));
+    // In OFX money that leaves the customer is negative; in gastos it is spending.
+    lancamento.valor = valorNaGrade(-centavos);
+    lancamento.identificador = m_transacao.value(QStringLiteral("FITID"));
+    m_leitura.lancamentos << lancamento;
+}
+
+QString LeitorOfx::nomeDoLayout() const
+{
+    if (m_conta && m_cartao)
+        return QStringLiteral("OFX — conta corrente e cartão de crédito");
+    return m_cartao ? QStringLiteral("OFX — cartão de crédito") : QStringLiteral("OFX — conta corrente");
+}
+
+} // namespace
+
+LeituraExtrato leOfx(const QString &texto)
+{
+    return LeitorOfx().le(texto);
+}
+
+bool pareceOfx(const QString &inicio)
+{
+    return inicio.contains(QLatin1String("OFXHEADER"), Qt::CaseInsensitive)
+           || inicio.contains(QLatin1String("<OFX>"), Qt::CaseInsensitive);
+}

@@ -1,0 +1,122 @@
+#include "import/reconhecimentoextrato.h"
+
+#include "import/conversaoextrato.h"
+#include "import/layoutextrato.h"
+#include "import/leitorcsvbanco.h"
+#include "import/leitorofx.h"
+
+namespace {
+
+// A preamble (account, period, balance) stands above the header in a few banks' files.
+const int linhasDePreambulo = 30;
+
+const QList<QPair<QByteArray, QString>> &assinaturasRecusadas()
+{
+    static const QList<QPair<QByteArray, QString>> assinaturas {
+        {QByteArray("PK\x03\x04"), QStringLiteral("uma planilha (.xlsx ou .ods)")},
+        {QByteArray("\xD0\xCF\x11\xE0"), QStringLiteral("uma planilha do Excel (.xls)")},
+        {QByteArray("%PDF"), QStringLiteral("um PDF")},
+    };
+    return assinaturas;
+}
+
+QString esperado()
+{
+    return QStringLiteral("O Finara lê extratos em OFX, os CSV do Nubank, Inter, C6, Banco do Brasil, Itaú e "
+                          "Bradesco, arquivos delimitados com uma linha de cabeçalho e o seu próprio formato "
+                          "(data;nome;valor;descrição).");
+}
+
+bool ehDataOuValor(const QString &campo)
+{
+    qint64 centavos = 0;
+    return campo.isEmpty() || centavosDoValor(campo, NotacaoValor::VirgulaDecimal, &centavos)
+           || campo.contains(QRegularExpression(QStringLiteral("^\\d{1,4}[-/.]\\d{1,2}[-/.]\\d{1,4}")));
+}
+
+bool temData(const QStringList &campos)
+{
+    for (const QString &campo : campos) {
+        if (campo.contains(QRegularExpression(QStringLiteral("^\\d{1,4}[-/.]\\d{1,2}[-/.]\\d{1,4}"))))
+            return true;
+    }
+    return false;
+}
+
+// A header of names over rows of the same width that carry a date.
+bool ehCabecalhoDesconhecido(const QStringList &linhas, int n, QChar separador)
+{
+    const QStringList nomes = camposCsv(linhas.at(n), separador);
+    if (nomes.size() < 3 || std::any_of(nomes.cbegin(), nomes.cend(), ehDataOuValor))
+        return false;
+    for (int seguinte = n + 1; seguinte < linhas.size(); ++seguinte) {
+        if (linhas.at(seguinte).trimmed().isEmpty())
+            continue;
+        const QStringList campos = camposCsv(linhas.at(seguinte), separador);
+        return campos.size() == nomes.size() && temData(campos);
+    }
+    return false;
+}
+
+Reconhecimento porLayout(const QStringList &linhas)
+{
+    for (int n = 0; n < qMin(linhas.size(), linhasDePreambulo); ++n) {
+        for (const LayoutExtrato &layout : layoutsDosBancos()) {
+            if (!layout.semCabecalho && ehCabecalho(linhas.at(n), layout))
+                return {TipoDeExtrato::Banco, &layout, n, {}, {}};
+        }
+    }
+    for (const LayoutExtrato &layout : layoutsDosBancos()) {
+        const QStringList campos = camposCsv(linhas.first(), layout.separador);
+        if (layout.semCabecalho && campos.size() == layout.cabecalho.size()
+            && !dataNaGrade(campos.at(layout.colunas.data), layout.formatoData).isNull())
+            return {TipoDeExtrato::Banco, &layout, -1, {}, {}};
+    }
+    for (int n = 0; n < qMin(linhas.size(), linhasDePreambulo); ++n) {
+        for (QChar separador : {QLatin1Char(';'), QLatin1Char(','), QLatin1Char('\t')}) {
+            if (ehCabecalhoDesconhecido(linhas, n, separador))
+                return {TipoDeExtrato::Mapeavel, nullptr, n, separador, {}};
+        }
+    }
+    return {TipoDeExtrato::Recusado, nullptr, -1, {}, {}};
+}
+
+bool temLinhaPropria(const QStringList &linhas)
+{
+    return std::any_of(linhas.cbegin(), linhas.cend(),
+                       [](const QString &linha) { return camposDaLinha(linha).size() == 4; });
+}
+
+} // namespace
+
+Reconhecimento reconheceExtrato(const QByteArray &inicio, bool completo)
+{
+    for (const auto &assinatura : assinaturasRecusadas()) {
+        if (inicio.startsWith(assinatura.first))
+            return {TipoDeExtrato::Recusado, nullptr, -1, {},
+                    QStringLiteral("O arquivo é %1, não um extrato em texto. ").arg(assinatura.second) + esperado()};
+    }
+    // Whole lines only, so that a character is never cut in two.
+    const QByteArray linhasInteiras = completo ? inicio : inicio.left(inicio.lastIndexOf('\n') + 1);
+    const QString texto = textoDoExtrato(linhasInteiras);
+    const QStringList linhas = linhasDoExtrato(texto);
+    if (linhas.isEmpty() || camposDaLinha(linhas.first()).size() == 4)
+        return {};
+    if (pareceOfx(texto))
+        return {TipoDeExtrato::Ofx, nullptr, -1, {}, {}};
+    const Reconhecimento reconhecido = porLayout(linhas);
+    if (reconhecido.tipo != TipoDeExtrato::Recusado)
+        return reconhecido;
+    // What our own layout always did with such files: red rows, read whole.
+    if (completo || temLinhaPropria(linhas))
+        return {};
+    return {TipoDeExtrato::Recusado, nullptr, -1, {}, QStringLiteral("O layout deste arquivo não foi reconhecido. ") + esperado()};
+}
+
+LeituraExtrato leExtrato(const QByteArray &arquivo, const Reconhecimento &reconhecimento)
+{
+    const QString texto = textoDoExtrato(arquivo);
+    if (reconhecimento.tipo == TipoDeExtrato::Ofx)
+        return leOfx(texto);
+    return leCsvDoBanco(linhasDoExtrato(texto), reconhecimento.cabecalho, *reconhecimento.layout);
+}
