@@ -2,6 +2,7 @@
 #include "ui_importarcsv.h"
 
 #include "import/conversaoextrato.h"
+#include "import/leitordeextrato.h"
 #include "import/progresso.h"
 
 #include <QBrush>
@@ -125,6 +126,16 @@ bool ImportarCSV::deleteSelectedRow(QTableWidget *tableWidget)
 
 bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWidget)
 {
+    const LeituraExtrato extrato = LeitorDeExtrato(this).le(filePath);
+    motivoDoErro = extrato.erro;
+    if (!extrato.erro.isEmpty())
+        return false;
+    nomeDoLayout = extrato.proprio ? QStringLiteral("Finara (CSV)") : extrato.layout;
+    ui->label_layout->setText(QStringLiteral("Layout reconhecido: %1").arg(nomeDoLayout));
+    if (!extrato.proprio) {
+        LeitorDeExtrato::acrescentaNaGrade(tableWidget, extrato.lancamentos);
+        return true;
+    }
     Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
     QStringList linhas;
     if (!leLinhas(filePath, &linhas))
@@ -178,16 +189,20 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
 
 void ImportarCSV::on_pushButton_lercsv_clicked()
 {
-    const QString caminho = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir Arquivo"), QString(),
-                                                         QStringLiteral("Arquivos de Texto (*.csv)"));
+    const QString caminho = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Abrir Arquivo"), QString(),
+        QStringLiteral("Extratos bancários (*.csv *.ofx *.txt);;Arquivos de Texto (*.csv)"));
     if (caminho.isEmpty()) {
         QMessageBox::critical(this, QStringLiteral("Erro ao selecionar"),
                               QStringLiteral("Você não escolheu um arquivo"), QMessageBox::Ok);
         return;
     }
     if (!loadCsvIntoTableWidget(caminho, ui->tableWidget_dados)) {
-        QMessageBox::critical(this, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
-                              QMessageBox::Ok);
+        // A bank file's box also says what was expected of it.
+        QMessageBox caixa(QMessageBox::Critical, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
+                          QMessageBox::Ok, this);
+        caixa.setInformativeText(motivoDoErro);
+        caixa.exec();
         return;
     }
     ui->tableWidget_dados->show();

@@ -47,6 +47,10 @@ private:
     Ui::ImportarCSV *ui;
     QSqlDatabase *db = nullptr;
     int linhaRecusada = -1;
+    // The layout of the file read last, shown above the grid.
+    QString nomeDoLayout;
+    // Why a bank file was not read, for the error box; empty for our own layout.
+    QString motivoDoErro;
 };
 
 #endif // IMPORTARCSV_H
