@@ -86,6 +86,8 @@ QString semParcela(QString fornecedor)
 {
     static const QRegularExpression parcela(QStringLiteral("\\s*-?\\s*parcela\\s+\\d+\\s*/\\s*\\d+\\s*$"),
                                             QRegularExpression::CaseInsensitiveOption);
+    if (!fornecedor.contains(QLatin1String("parcela"), Qt::CaseInsensitive))
+        return fornecedor;
     return fornecedor.remove(parcela);
 }
 

@@ -8,6 +8,7 @@
 #include "import/reconhecimentoextrato.h"
 
 #include <QFile>
+#include <QSignalBlocker>
 #include <QFileInfo>
 #include <QTableWidget>
 
@@ -74,15 +75,23 @@ void LeitorDeExtrato::acrescentaNaGrade(QTableWidget *grade, const QVector<Lanca
     grade->setColumnCount(4);
     grade->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Nome"), QStringLiteral("Valor"),
                                       QStringLiteral("Descrição")});
-    grade->model()->insertRows(0, lancamentos.size());
-    for (int linha = 0; linha < lancamentos.size(); ++linha) {
-        const LancamentoExtrato &l = lancamentos.at(linha);
-        auto *data = new QTableWidgetItem(l.data);
-        if (!l.identificador.isEmpty())
-            data->setData(Qt::UserRole, l.identificador);
-        grade->setItem(linha, 0, data);
-        grade->setItem(linha, 1, new QTableWidgetItem(l.fornecedor));
-        grade->setItem(linha, 2, new QTableWidgetItem(l.valor));
-        grade->setItem(linha, 3, new QTableWidgetItem(l.descricao));
+    // One block, and one notice for all the cells rather than one per cell:
+    // a statement has tens of thousands of them.
+    QAbstractItemModel *modelo = grade->model();
+    modelo->insertRows(0, lancamentos.size());
+    {
+        const QSignalBlocker semAvisos(modelo);
+        for (int linha = 0; linha < lancamentos.size(); ++linha) {
+            const LancamentoExtrato &l = lancamentos.at(linha);
+            auto *data = new QTableWidgetItem(l.data);
+            if (!l.identificador.isEmpty())
+                data->setData(Qt::UserRole, l.identificador);
+            grade->setItem(linha, 0, data);
+            grade->setItem(linha, 1, new QTableWidgetItem(l.fornecedor));
+            grade->setItem(linha, 2, new QTableWidgetItem(l.valor));
+            grade->setItem(linha, 3, new QTableWidgetItem(l.descricao));
+        }
     }
+    if (!lancamentos.isEmpty())
+        emit modelo->dataChanged(modelo->index(0, 0), modelo->index(lancamentos.size() - 1, 3));
 }

@@ -3,7 +3,6 @@
 #include "import/leitorcsvbanco.h"
 #include "import/valorbancario.h"
 
-#include <QHash>
 #include <QRegularExpression>
 
 namespace {
@@ -30,20 +29,32 @@ QString semEntidades(QString texto)
         .replace(QLatin1String("&nbsp;"), QLatin1String(" ")).replace(QLatin1String("&amp;"), QLatin1String("&"));
 }
 
+// The leaf tags of a transaction that a row needs.
+enum Campo { Data, Valor, Id, Nome, Memo, Campos };
+const QLatin1String nomesDosCampos[Campos] = {QLatin1String("DTPOSTED"), QLatin1String("TRNAMT"),
+                                              QLatin1String("FITID"), QLatin1String("NAME"), QLatin1String("MEMO")};
+
+bool ehMarca(const QStringRef &marca, QLatin1String nome)
+{
+    return marca.size() == nome.size() && marca.compare(nome, Qt::CaseInsensitive) == 0;
+}
+
+// One pass over the tags, without building a tree: the file is a flat list
+// of transactions, and the tags around them only tell checking from card.
 class LeitorOfx
 {
 public:
     LeituraExtrato le(const QString &texto);
 
 private:
-    void abre(const QString &marca, const QString &valor);
-    void fecha(const QString &marca);
+    void abre(const QStringRef &marca, const QStringRef &valor);
+    void fecha(const QStringRef &marca);
     void terminaTransacao();
     void erro(const QString &texto) { if (m_leitura.erro.isEmpty()) m_leitura.erro = texto; }
     QString nomeDoLayout() const;
 
     LeituraExtrato m_leitura;
-    QHash<QString, QString> m_transacao;
+    QString m_campos[Campos];
     bool m_emTransacao = false;
     bool m_ofxAberto = false;
     bool m_ofxFechado = false;
@@ -59,11 +70,14 @@ LeituraExtrato LeitorOfx::le(const QString &texto)
         if (fim < 0)
             break;
         const int proxima = texto.indexOf(QLatin1Char('<'), fim);
-        const QString marca = texto.mid(inicio + 1, fim - inicio - 1).section(QLatin1Char(' '), 0, 0).toUpper();
+        int fimDoNome = inicio + 1;
+        while (fimDoNome < fim && !texto.at(fimDoNome).isSpace())
+            ++fimDoNome;
+        const QStringRef marca = texto.midRef(inicio + 1, fimDoNome - inicio - 1);
         if (marca.startsWith(QLatin1Char('/')))
             fecha(marca.mid(1));
         else if (!marca.startsWith(QLatin1Char('?')) && !marca.startsWith(QLatin1Char('!')))
-            abre(marca, texto.mid(fim + 1, proxima < 0 ? -1 : proxima - fim - 1).trimmed());
+            abre(marca, texto.midRef(fim + 1, proxima < 0 ? -1 : proxima - fim - 1));
         inicio = proxima;
     }
     if (!m_ofxAberto)
@@ -78,35 +92,43 @@ LeituraExtrato LeitorOfx::le(const QString &texto)
     return m_leitura;
 }
 
-void LeitorOfx::abre(const QString &marca, const QString &valor)
+void LeitorOfx::abre(const QStringRef &marca, const QStringRef &valor)
 {
-    if (marca == QLatin1String("OFX"))
-        m_ofxAberto = true;
-    else if (marca == QLatin1String("STMTRS"))
-        m_conta = true;
-    else if (marca == QLatin1String("CCSTMTRS"))
-        m_cartao = true;
-    else if (marca == QLatin1String("STMTTRN")) {
+    if (m_emTransacao) {
+        for (int campo = 0; campo < Campos; ++campo) {
+            if (ehMarca(marca, nomesDosCampos[campo])) {
+                m_campos[campo] = semEntidades(valor.trimmed().toString());
+                return;
+            }
+        }
+    }
+    if (ehMarca(marca, QLatin1String("STMTTRN"))) {
         if (m_emTransacao)
             terminaTransacao();
-        m_transacao.clear();
+        for (QString &campo : m_campos)
+            campo.clear();
         m_emTransacao = true;
-    } else if (m_emTransacao)
-        m_transacao.insert(marca, semEntidades(valor));
+    } else if (ehMarca(marca, QLatin1String("OFX"))) {
+        m_ofxAberto = true;
+    } else if (ehMarca(marca, QLatin1String("STMTRS"))) {
+        m_conta = true;
+    } else if (ehMarca(marca, QLatin1String("CCSTMTRS"))) {
+        m_cartao = true;
+    }
 }
 
-void LeitorOfx::fecha(const QString &marca)
+void LeitorOfx::fecha(const QStringRef &marca)
 {
-    if (marca == QLatin1String("OFX"))
+    if (ehMarca(marca, QLatin1String("OFX")))
         m_ofxFechado = true;
-    else if (marca == QLatin1String("STMTTRN") && m_emTransacao)
+    else if (m_emTransacao && ehMarca(marca, QLatin1String("STMTTRN")))
         terminaTransacao();
 }
 
 void LeitorOfx::terminaTransacao()
 {
     m_emTransacao = false;
-    const QString nome = m_transacao.value(QStringLiteral("NAME")), memo = m_transacao.value(QStringLiteral("MEMO"));
+    const QString &nome = m_campos[Nome], &memo = m_campos[Memo];
     LancamentoExtrato lancamento;
     lancamento.fornecedor = semParcela(nome.isEmpty() ? memo : nome);
     lancamento.descricao = memo.isEmpty() ? nome : memo;
@@ -114,7 +136,7 @@ void LeitorOfx::terminaTransacao()
         ++m_leitura.ignoradas;
         return;
     }
-    const QString quando = m_transacao.value(QStringLiteral("DTPOSTED")), quanto = m_transacao.value(QStringLiteral("TRNAMT"));
+    const QString &quando = m_campos[Data], &quanto = m_campos[Valor];
     const int numero = m_leitura.lancamentos.size() + m_leitura.ignoradas + 1;
     lancamento.data = dataNaGrade(quando.left(8), QStringLiteral("yyyyMMdd"));
     if (lancamento.data.isNull())
@@ -125,7 +147,7 @@ void LeitorOfx::terminaTransacao()
         return erro(QStringLiteral("Lançamento %1 do OFX: TRNAMT \"%2\" não é um valor como -45.90.").arg(numero).arg(quanto));
     // In OFX money that leaves the customer is negative; in gastos it is spending.
     lancamento.valor = valorNaGrade(-centavos);
-    lancamento.identificador = m_transacao.value(QStringLiteral("FITID"));
+    lancamento.identificador = m_campos[Id];
     m_leitura.lancamentos << lancamento;
 }
 

@@ -18,8 +18,9 @@ bool centavosDoValor(const QString &texto, NotacaoValor notacao, qint64 *centavo
 // points, so the import reads it back exactly.
 QString valorNaGrade(qint64 centavos);
 
-// A date written in `formato` as "dd/MM/yyyy"; a null string when it is not
-// such a date. A two-digit year is of this century.
+// A date written in `formato` (fixed-width: "dd/MM/yyyy", "yyyyMMdd",
+// "dd/MM/yy"...) as "dd/MM/yyyy"; a null string when it is not such a
+// date. A two-digit year is of this century.
 QString dataNaGrade(const QString &texto, const QString &formato);
 
 #endif // VALORBANCARIO_H
