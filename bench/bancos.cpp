@@ -112,6 +112,6 @@ void medeExtratosBancarios(const QString &pasta, Quadro &quadro)
                    QStringLiteral("ler e dividir"), r.at(0), 4);
     quadro.base(QStringLiteral("ler inteiro um arquivo de 50 MB (base)"), 1, r.at(2));
     quadro.compara(QStringLiteral("recusar 50 MB de layout desconhecido"), 1, r.at(3),
-                   QStringLiteral("ler inteiro"), r.at(2), 0.05);
+                   QStringLiteral("ler inteiro"), r.at(2), 0.2);
     QFile::remove(desconhecido);
 }
