@@ -22,8 +22,10 @@ QString semEntidades(QString texto)
         return texto;
     static const QRegularExpression numerica(QStringLiteral("&#(x?)([0-9a-fA-F]+);"));
     QRegularExpressionMatch m;
-    while ((m = numerica.match(texto)).hasMatch())
-        texto.replace(m.capturedStart(), m.capturedLength(), QChar(m.captured(2).toUInt(nullptr, m.captured(1).isEmpty() ? 10 : 16)));
+    while ((m = numerica.match(texto)).hasMatch()) {
+        const uint codigo = m.captured(2).toUInt(nullptr, m.captured(1).isEmpty() ? 10 : 16);
+        texto.replace(m.capturedStart(), m.capturedLength(), QChar(codigo));
+    }
     return texto.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"))
         .replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&apos;"), QLatin1String("'"))
         .replace(QLatin1String("&nbsp;"), QLatin1String(" ")).replace(QLatin1String("&amp;"), QLatin1String("&"));
@@ -140,11 +142,13 @@ void LeitorOfx::terminaTransacao()
     const int numero = m_leitura.lancamentos.size() + m_leitura.ignoradas + 1;
     lancamento.data = dataNaGrade(quando.left(8), QStringLiteral("yyyyMMdd"));
     if (lancamento.data.isNull())
-        return erro(QStringLiteral("Lançamento %1 do OFX: DTPOSTED \"%2\" não é uma data AAAAMMDD.").arg(numero).arg(quando));
+        return erro(QStringLiteral("Lançamento %1 do OFX: DTPOSTED \"%2\" não é uma data AAAAMMDD.")
+                        .arg(numero).arg(quando));
     const bool virgula = quanto.contains(QLatin1Char(',')) && !quanto.contains(QLatin1Char('.'));
     qint64 centavos = 0;
     if (!centavosDoValor(quanto, virgula ? NotacaoValor::VirgulaDecimal : NotacaoValor::PontoDecimal, &centavos))
-        return erro(QStringLiteral("Lançamento %1 do OFX: TRNAMT \"%2\" não é um valor como -45.90.").arg(numero).arg(quanto));
+        return erro(QStringLiteral("Lançamento %1 do OFX: TRNAMT \"%2\" não é um valor como -45.90.")
+                        .arg(numero).arg(quanto));
     // In OFX money that leaves the customer is negative; in gastos it is spending.
     lancamento.valor = valorNaGrade(-centavos);
     lancamento.identificador = m_campos[Id];

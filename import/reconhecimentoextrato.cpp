@@ -58,6 +58,15 @@ bool ehCabecalhoDesconhecido(const QStringList &linhas, int n, QChar separador)
     return false;
 }
 
+// A file without a header is recognised by its rows: the first a dated row
+// of the layout, and every one of the layout's width.
+bool ehLinhaDoLayout(const QString &linha, const LayoutExtrato &layout)
+{
+    const QStringList campos = camposCsv(linha, layout.separador);
+    return campos.size() == layout.cabecalho.size()
+           && !dataNaGrade(campos.at(layout.colunas.data), layout.formatoData).isNull();
+}
+
 Reconhecimento porLayout(const QStringList &linhas)
 {
     for (int n = 0; n < qMin(linhas.size(), linhasDePreambulo); ++n) {
@@ -67,9 +76,11 @@ Reconhecimento porLayout(const QStringList &linhas)
         }
     }
     for (const LayoutExtrato &layout : layoutsDosBancos()) {
-        const QStringList campos = camposCsv(linhas.first(), layout.separador);
-        if (layout.semCabecalho && campos.size() == layout.cabecalho.size()
-            && !dataNaGrade(campos.at(layout.colunas.data), layout.formatoData).isNull())
+        const auto daLargura = [&](const QString &linha) {
+            return linha.trimmed().isEmpty() || camposCsv(linha, layout.separador).size() == layout.cabecalho.size();
+        };
+        if (layout.semCabecalho && ehLinhaDoLayout(linhas.first(), layout)
+            && std::all_of(linhas.cbegin(), linhas.cend(), daLargura))
             return {TipoDeExtrato::Banco, &layout, -1, {}, {}};
     }
     for (int n = 0; n < qMin(linhas.size(), linhasDePreambulo); ++n) {
@@ -110,7 +121,8 @@ Reconhecimento reconheceExtrato(const QByteArray &inicio, bool completo)
     // What our own layout always did with such files: red rows, read whole.
     if (completo || temLinhaPropria(linhas))
         return {};
-    return {TipoDeExtrato::Recusado, nullptr, -1, {}, QStringLiteral("O layout deste arquivo não foi reconhecido. ") + esperado()};
+    return {TipoDeExtrato::Recusado, nullptr, -1, {},
+            QStringLiteral("O layout deste arquivo não foi reconhecido. ") + esperado()};
 }
 
 LeituraExtrato leExtrato(const QByteArray &arquivo, const Reconhecimento &reconhecimento)
