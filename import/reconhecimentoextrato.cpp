@@ -27,20 +27,16 @@ QString esperado()
                           "(data;nome;valor;descrição).");
 }
 
+bool pareceData(const QString &campo)
+{
+    static const QRegularExpression data(QStringLiteral("^\\d{1,4}[-/.]\\d{1,2}[-/.]\\d{1,4}"));
+    return data.match(campo).hasMatch();
+}
+
 bool ehDataOuValor(const QString &campo)
 {
     qint64 centavos = 0;
-    return campo.isEmpty() || centavosDoValor(campo, NotacaoValor::VirgulaDecimal, &centavos)
-           || campo.contains(QRegularExpression(QStringLiteral("^\\d{1,4}[-/.]\\d{1,2}[-/.]\\d{1,4}")));
-}
-
-bool temData(const QStringList &campos)
-{
-    for (const QString &campo : campos) {
-        if (campo.contains(QRegularExpression(QStringLiteral("^\\d{1,4}[-/.]\\d{1,2}[-/.]\\d{1,4}"))))
-            return true;
-    }
-    return false;
+    return campo.isEmpty() || pareceData(campo) || centavosDoValor(campo, NotacaoValor::VirgulaDecimal, &centavos);
 }
 
 // A header of names over rows of the same width that carry a date.
@@ -53,7 +49,7 @@ bool ehCabecalhoDesconhecido(const QStringList &linhas, int n, QChar separador)
         if (linhas.at(seguinte).trimmed().isEmpty())
             continue;
         const QStringList campos = camposCsv(linhas.at(seguinte), separador);
-        return campos.size() == nomes.size() && temData(campos);
+        return campos.size() == nomes.size() && std::any_of(campos.cbegin(), campos.cend(), pareceData);
     }
     return false;
 }
