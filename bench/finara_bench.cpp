@@ -11,6 +11,7 @@
 // reached like the tests' ones, and drops it at the end. It exits with 1
 // when a target is missed.
 
+#include "bench/bancos.h"
 #include "bench/extrato.h"
 #include "bench/falha.h"
 #include "bench/gastossinteticos.h"
@@ -172,6 +173,7 @@ public:
     }
 
     void extrato();
+    void bancos() { medeExtratosBancarios(m_pasta.path(), m_quadro); }
     void relatorio(int tamanho);
     void indicesDoRelatorio();
     void classificacao();
@@ -359,6 +361,7 @@ int main(int argc, char *argv[])
     {
         Bancada bancada(opcoes, banco);
         bancada.extrato();
+        bancada.bancos();
         bancada.acrescenta(bancada.menor());
         bancada.relatorio(bancada.menor());
         bancada.acrescenta(bancada.total());

@@ -38,6 +38,25 @@ CREATE TABLE IF NOT EXISTS gastos (
     KEY ix_gastos_categoria_data (idCategoria, data)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
+-- The columns the user mapped for a delimited statement file no built-in
+-- layout knows, so the next file with the same header line is read at once.
+-- Keyed by the header's SHA-256, since a header can outgrow an index.
+CREATE TABLE IF NOT EXISTS mapeamento_extrato (
+    chaveCabecalho CHAR(64) NOT NULL,
+    cabecalho TEXT NOT NULL,
+    separador CHAR(1) NOT NULL,
+    formatoData VARCHAR(20) NOT NULL,
+    virgulaDecimal BOOLEAN NOT NULL,
+    saidaNegativa BOOLEAN NOT NULL,
+    colunaData INT NOT NULL,
+    colunaFornecedor INT NOT NULL,
+    colunaValor INT NULL,
+    colunaEntrada INT NULL,
+    colunaSaida INT NULL,
+    colunaDescricao INT NULL,
+    PRIMARY KEY (chaveCabecalho)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'127.0.0.1' IDENTIFIED BY 'h8TQ2w%KZLN[';
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'localhost' IDENTIFIED BY 'h8TQ2w%KZLN[';
 REVOKE ALL PRIVILEGES, GRANT OPTION FROM 'vestara_tilmo'@'127.0.0.1';

@@ -1,9 +1,13 @@
 // libFuzzer target: any bytes as a statement file, through every pure step
-// between the file and the INSERT. Besides crashes and sanitizer reports it
+// between the file and the INSERT, and through the OFX and bank CSV readers. Besides crashes and sanitizer reports it
 // checks properties that must hold for every input; a broken one aborts with
 // its name, and libFuzzer keeps the input.
 
 #include "import/conversaoextrato.h"
+#include "import/layoutextrato.h"
+#include "import/leitorcsvbanco.h"
+#include "import/leitorofx.h"
+#include "import/reconhecimentoextrato.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -97,6 +101,29 @@ void verificaIdaEVolta(const uint8_t *dados, size_t tamanho)
     exige(valorParaBanco(escrito) == esperado, "valor brasileiro ida e volta");
 }
 
+// A bank reader's error comes alone, and every row it reads has a real date
+// and an amount the import turns into a number.
+void verificaLeitura(const LeituraExtrato &leitura)
+{
+    exige(leitura.erro.isEmpty() || leitura.lancamentos.isEmpty(), "erro sem linhas lidas");
+    for (const LancamentoExtrato &lancamento : leitura.lancamentos) {
+        exige(!dataParaBanco(lancamento.data).isNull(), "data lida é válida");
+        bool numero = false;
+        valorParaBanco(lancamento.valor).toDouble(&numero);
+        exige(numero, "valor lido é um número");
+    }
+}
+
+void verificaLeitores(const QByteArray &bytes, const QString &texto, const QStringList &linhas)
+{
+    const Reconhecimento reconhecido = reconheceExtrato(bytes.left(inicioQueDecide), bytes.size() <= inicioQueDecide);
+    if (reconhecido.tipo == TipoDeExtrato::Ofx || reconhecido.tipo == TipoDeExtrato::Banco)
+        verificaLeitura(leExtrato(bytes, reconhecido));
+    verificaLeitura(leOfx(texto));
+    for (const LayoutExtrato &layout : layoutsDosBancos())
+        verificaLeitura(leCsvDoBanco(linhas, -1, layout));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho)
@@ -115,5 +142,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho)
         }
     }
     verificaIdaEVolta(dados, tamanho);
+    verificaLeitores(bytes, texto, linhas);
     return 0;
 }

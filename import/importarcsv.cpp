@@ -4,6 +4,7 @@
 #include "database/larguradascolunas.h"
 #include "import/conversaoextrato.h"
 #include "import/motivoimportacao.h"
+#include "import/leitordeextrato.h"
 #include "import/progresso.h"
 #include "messages/motivoerro.h"
 
@@ -128,6 +129,17 @@ bool ImportarCSV::deleteSelectedRow(QTableWidget *tableWidget)
 
 bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWidget)
 {
+    const LeituraExtrato extrato = LeitorDeExtrato(this).le(filePath);
+    if (!extrato.erro.isEmpty()) {
+        motivoDaLeitura = {extrato.erro, {}};
+        return false;
+    }
+    nomeDoLayout = extrato.proprio ? QStringLiteral("Finara (CSV)") : extrato.layout;
+    ui->label_layout->setText(QStringLiteral("Layout reconhecido: %1").arg(nomeDoLayout));
+    if (!extrato.proprio) {
+        LeitorDeExtrato::acrescentaNaGrade(tableWidget, extrato.lancamentos);
+        return true;
+    }
     Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
     QStringList linhas;
     if (!leLinhas(filePath, &linhas)) {
@@ -203,8 +215,9 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
 
 void ImportarCSV::on_pushButton_lercsv_clicked()
 {
-    const QString caminho = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir Arquivo"), QString(),
-                                                         QStringLiteral("Arquivos de Texto (*.csv)"));
+    const QString caminho = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Abrir Arquivo"), QString(),
+        QStringLiteral("Extratos bancários (*.csv *.ofx *.txt);;Arquivos de Texto (*.csv)"));
     if (caminho.isEmpty()) {
         mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Erro ao selecionar"),
                     QStringLiteral("Você não escolheu um arquivo"),

@@ -55,6 +55,8 @@ private:
     QSqlError erroDaImportacao;
     Motivo motivoDaLeitura;
     ResultadoImportacao resultado;
+    // The layout of the file read last, shown above the grid.
+    QString nomeDoLayout;
 };
 
 #endif // IMPORTARCSV_H

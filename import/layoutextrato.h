@@ -1,0 +1,46 @@
+#ifndef LAYOUTEXTRATO_H
+#define LAYOUTEXTRATO_H
+
+#include "import/valorbancario.h"
+
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Which sign a bank gives to money that leaves the customer.
+enum class Sinal { SaidaNegativa, SaidaPositiva };
+
+// Where a row's parts stand, as column indexes (-1: not in the file).
+struct ColunasExtrato
+{
+    int data = -1;
+    QVector<int> fornecedor; // the first that is not empty
+    int valor = -1;          // a signed amount, or else:
+    int entrada = -1;        // money in and
+    int saida = -1;          // money out, unsigned, in columns of their own
+    QVector<int> descricao;  // those not empty, joined with " - "
+    int identificador = -1;
+};
+
+// One entry per bank file layout; adding a bank is adding an entry.
+struct LayoutExtrato
+{
+    QString nome;
+    QStringList cabecalho; // the header line's fields, as the bank writes them
+    QChar separador;
+    QString formatoData;
+    NotacaoValor notacao;
+    ColunasExtrato colunas;
+    Sinal sinal;
+    QRegularExpression ignorar;   // on the description: rows that are not spending
+    QRegularExpression fim;       // a line that ends the list, such as a totals footer
+    QRegularExpression fornecedorNoTexto; // where the supplier's text names the counterparty, group "f"
+    bool semCabecalho = false;    // the file starts with its rows; `cabecalho` only counts the columns
+    bool continuacoes = false;    // rows without a date extend the previous row's description
+};
+
+// The layouts of the banks' own CSV files, in the order they are tried.
+const QVector<LayoutExtrato> &layoutsDosBancos();
+
+#endif // LAYOUTEXTRATO_H

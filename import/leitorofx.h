@@ -1,0 +1,17 @@
+#ifndef LEITOROFX_H
+#define LEITOROFX_H
+
+#include "import/leituraextrato.h"
+
+// OFX statements, 1.x (SGML, leaf tags left open) and 2.x (XML), checking
+// accounts and cards, any number of statements in one file. Each STMTTRN
+// is a row: the DTPOSTED date, the NAME (or else the MEMO) as supplier, the
+// MEMO (or else the NAME) as description, TRNAMT with its sign turned round
+// and FITID as the bank's id. Balance lines and card bill payments are left
+// out. A file cut short or without transactions is an error.
+LeituraExtrato leOfx(const QString &texto);
+
+// Whether the start of a file is OFX.
+bool pareceOfx(const QString &inicio);
+
+#endif // LEITOROFX_H

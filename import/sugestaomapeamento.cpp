@@ -1,0 +1,107 @@
+#include "import/sugestaomapeamento.h"
+
+#include "import/leitorcsvbanco.h"
+#include "import/mapeamentosalvo.h"
+
+namespace {
+
+const int linhasDeAmostra = 20;
+
+using Amostra = QVector<QStringList>;
+
+bool todosSao(const Amostra &amostra, int coluna, const std::function<bool(const QString &)> &teste)
+{
+    bool algum = false;
+    for (const QStringList &campos : amostra) {
+        const QString campo = campos.value(coluna);
+        if (!campo.isEmpty() && !teste(campo))
+            return false;
+        algum = algum || !campo.isEmpty();
+    }
+    return algum;
+}
+
+bool ehValor(const QString &campo)
+{
+    qint64 centavos = 0;
+    return centavosDoValor(campo, NotacaoValor::VirgulaDecimal, &centavos)
+           || centavosDoValor(campo, NotacaoValor::PontoDecimal, &centavos);
+}
+
+int colunaPeloNome(const QStringList &nomes, const QVector<int> &candidatas, const QString &padrao)
+{
+    const QRegularExpression nome(padrao, QRegularExpression::CaseInsensitiveOption);
+    for (int c : candidatas) {
+        if (nome.match(nomes.at(c)).hasMatch())
+            return c;
+    }
+    return -1;
+}
+
+void sugereData(const Amostra &amostra, int colunas, LayoutExtrato *layout)
+{
+    for (int c = 0; c < colunas; ++c) {
+        for (const QString &formato : formatosDeData()) {
+            if (todosSao(amostra, c, [&](const QString &t) { return !dataNaGrade(t, formato).isNull(); })) {
+                layout->colunas.data = c;
+                layout->formatoData = formato;
+                return;
+            }
+        }
+    }
+}
+
+void sugereValores(const Amostra &amostra, const QStringList &nomes, const QVector<int> &valores, LayoutExtrato *layout)
+{
+    ColunasExtrato &c = layout->colunas;
+    c.entrada = colunaPeloNome(nomes, valores, QStringLiteral("entrada|cr[ée]dito"));
+    c.saida = colunaPeloNome(nomes, valores, QStringLiteral("sa[íi]da|d[ée]bito"));
+    if (c.entrada < 0 || c.saida < 0) {
+        c.entrada = c.saida = -1;
+        c.valor = colunaPeloNome(nomes, valores, QStringLiteral("valor|amount|quantia"));
+        if (c.valor < 0)
+            c.valor = valores.value(0, -1);
+    }
+    static const QRegularExpression virgula(QStringLiteral(",\\d{1,2}$"));
+    int negativos = 0;
+    for (const QStringList &campos : amostra) {
+        for (int v : valores)
+            layout->notacao = virgula.match(campos.value(v)).hasMatch() ? NotacaoValor::VirgulaDecimal : layout->notacao;
+        negativos += campos.value(c.valor).startsWith(QLatin1Char('-')) ? 1 : -1;
+    }
+    layout->sinal = negativos >= 0 ? Sinal::SaidaNegativa : Sinal::SaidaPositiva;
+}
+
+} // namespace
+
+const QStringList &formatosDeData()
+{
+    static const QStringList formatos {"dd/MM/yyyy", "dd/MM/yy", "yyyy-MM-dd", "dd-MM-yyyy", "dd.MM.yyyy",
+                                       "MM/dd/yyyy", "yyyyMMdd"};
+    return formatos;
+}
+
+LayoutExtrato sugereMapeamento(const QStringList &linhas, int cabecalho, QChar separador)
+{
+    LayoutExtrato layout;
+    layout.nome = MapeamentoSalvo::nomeDoLayout();
+    layout.separador = separador;
+    layout.cabecalho = camposCsv(linhas.at(cabecalho), separador);
+    layout.notacao = NotacaoValor::PontoDecimal;
+    layout.formatoData = formatosDeData().first();
+    Amostra amostra;
+    for (int n = cabecalho + 1; n < linhas.size() && amostra.size() < linhasDeAmostra; ++n) {
+        if (!linhas.at(n).trimmed().isEmpty())
+            amostra << camposCsv(linhas.at(n), separador);
+    }
+    sugereData(amostra, layout.cabecalho.size(), &layout);
+    QVector<int> valores, textos;
+    for (int c = 0; c < layout.cabecalho.size(); ++c) {
+        if (c != layout.colunas.data)
+            (todosSao(amostra, c, ehValor) ? valores : textos) << c;
+    }
+    sugereValores(amostra, layout.cabecalho, valores, &layout);
+    layout.colunas.fornecedor = {textos.value(0, -1)};
+    layout.colunas.descricao = {textos.value(textos.size() > 1 ? 1 : 0, -1)};
+    return layout;
+}

@@ -1,0 +1,15 @@
+#ifndef SUGESTAOMAPEAMENTO_H
+#define SUGESTAOMAPEAMENTO_H
+
+#include "import/layoutextrato.h"
+
+// The date notations a mapped file may use.
+const QStringList &formatosDeData();
+
+// A first guess at the columns of a delimited file whose header no layout
+// knows, from its first rows: the date column and notation, the amount
+// column(s) and notation, which sign is money out, and text columns for the
+// supplier and the description. The user confirms or corrects it.
+LayoutExtrato sugereMapeamento(const QStringList &linhas, int cabecalho, QChar separador);
+
+#endif // SUGESTAOMAPEAMENTO_H
