@@ -6,6 +6,7 @@
 #include "database/bancodedados.h"
 #include "import/importarcsv.h"
 #include "reports/relatorios.h"
+#include "rules/regras.h"
 
 #include <QIcon>
 
@@ -62,4 +63,12 @@ void Finara::on_pushButton_analisar_clicked()
     Relatorios relatorio;
     relatorio.setModal(true);
     relatorio.exec();
+}
+
+void Finara::on_pushButton_regras_clicked()
+{
+    Regras dialogo;
+    dialogo.setModal(true);
+    dialogo.setupData();
+    dialogo.exec();
 }

@@ -2,6 +2,7 @@
 #include "ui_analisedados.h"
 
 #include "database/tabelaconsulta.h"
+#include "rules/cadastroderegras.h"
 
 #include <QDebug>
 #include <QMessageBox>
@@ -136,6 +137,7 @@ void AnaliseDados::on_pushButton_classificar_clicked()
         idsGastos.append(gastos->index(celula.row(), 0).data().toInt());
     qDebug() << idsGastos;
 
+    bool classificou = !idsGastos.isEmpty();
     QSqlQuery atualizacao;
     for (const int idGasto : qAsConst(idsGastos)) {
         atualizacao.prepare(
@@ -144,8 +146,30 @@ void AnaliseDados::on_pushButton_classificar_clicked()
         atualizacao.bindValue(QStringLiteral(":idgasto"), idGasto);
         if (atualizacao.exec())
             on_pushButton_filtro_clicked(); // the widgets' current values, as "Filtrar" uses them
-        else
+        else {
+            classificou = false;
             qDebug() << atualizacao.lastError().text();
+        }
         qDebug() << idGasto;
     }
+    if (classificou && ui->checkBox_regra->isChecked())
+        criaRegraDoFiltro(idCategoriaEscolhida);
+}
+
+// The filter kept once: the box clears, so the next "Classificar" does not
+// make the same rule again. It looks into supplier and description, as the
+// filter does (a rule only ever meets expenses without category).
+void AnaliseDados::criaRegraDoFiltro(int idCategoria)
+{
+    Regra regra;
+    regra.padrao = ui->lineEdit_filtro->text();
+    regra.idCategoria = idCategoria;
+    if (regra.padrao.trimmed().isEmpty())
+        return;
+    if (!CadastroDeRegras::inserir(regra)) {
+        QMessageBox::warning(this, QStringLiteral("Erro"),
+                             QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."));
+        return;
+    }
+    ui->checkBox_regra->setChecked(false);
 }

@@ -30,6 +30,8 @@ private slots:
     void on_pushButton_filtro_clicked();
 
 private:
+    void criaRegraDoFiltro(int idCategoria);
+
     Ui::AnaliseDados *ui;
     QDate dataAtual;
     QSqlQueryModel *modeloCategoria;

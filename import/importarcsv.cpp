@@ -3,6 +3,7 @@
 
 #include "import/conversaoextrato.h"
 #include "import/progresso.h"
+#include "rules/cadastroderegras.h"
 
 #include <QBrush>
 #include <QDebug>
@@ -160,15 +161,27 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
     query.prepare(sqlInsercao());
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
     progresso.definirTotal(tableWidget->rowCount());
+    const auto desfaz = [&banco] {
+        if (!banco.rollback())
+            qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
+        return false;
+    };
+    resultado = {};
+    QList<int> novas;
     for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
-        if (!insereRegistro(query, registroDaLinha(tableWidget, linha))) {
+        const QStringList registro = registroDaLinha(tableWidget, linha);
+        if (!insereRegistro(query, registro)) {
             linhaRecusada = linha;
-            if (!banco.rollback())
-                qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
-            return false;
+            return desfaz();
         }
+        novas << query.lastInsertId().toInt();
+        resultado.total += registro.at(2).toDouble();
         progresso.avancar(linha + 1);
     }
+    resultado.gravadas = novas.size();
+    // Inside the import's transaction, so a failure here undoes the rows too.
+    if (!CadastroDeRegras::aplicarAsNovas(novas, &resultado.classificadasPorRegras))
+        return desfaz();
     if (!banco.commit()) {
         qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
         return false;
@@ -206,6 +219,8 @@ void ImportarCSV::on_tableWidget_dados_doubleClicked(const QModelIndex &index)
 void ImportarCSV::on_pushButton_importar_clicked()
 {
     if (insertTableWidgetDataToDatabase(ui->tableWidget_dados)) {
+        if (resultado.classificadasPorRegras > 0)
+            QMessageBox::information(this, QStringLiteral("Importação concluída"), textoDoResumo(resultado));
         close();
         return;
     }

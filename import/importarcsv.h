@@ -1,6 +1,8 @@
 #ifndef IMPORTARCSV_H
 #define IMPORTARCSV_H
 
+#include "import/resultadoimportacao.h"
+
 #include <QDialog>
 #include <QList>
 #include <QStringList>
@@ -47,6 +49,7 @@ private:
     Ui::ImportarCSV *ui;
     QSqlDatabase *db = nullptr;
     int linhaRecusada = -1;
+    ResultadoImportacao resultado;
 };
 
 #endif // IMPORTARCSV_H
