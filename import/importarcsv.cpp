@@ -21,9 +21,10 @@ namespace {
 
 const int colunas = 4;
 
+// The category is the first matching classification rule's, or NULL.
 QString sqlInsercao()
 {
-    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao) VALUES (?, ?, ?,?)");
+    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria) VALUES (?, ?, ?, ?, ?)");
 }
 
 // The whole file at once: its encoding can only be told from all of it.
@@ -80,6 +81,15 @@ QString textoDaCelula(const QTableWidget *tabela, int linha, int coluna)
     const QTableWidgetItem *item = tabela->item(linha, coluna);
     const QString texto = item ? item->text() : QString();
     return texto.isNull() ? QStringLiteral("") : texto;
+}
+
+// Supplier and description of each row, for the classification rules.
+QList<QPair<QString, QString>> textosDaGrade(const QTableWidget *tabela)
+{
+    QList<QPair<QString, QString>> textos;
+    for (int linha = 0; linha < tabela->rowCount(); ++linha)
+        textos << qMakePair(textoDaCelula(tabela, linha, 1), textoDaCelula(tabela, linha, 3));
+    return textos;
 }
 
 QStringList registroDaLinha(const QTableWidget *tabela, int linha)
@@ -167,21 +177,20 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
         return false;
     };
     resultado = {};
-    QList<int> novas;
+    QVector<QVariant> categorias;
+    if (!CadastroDeRegras::categoriasDasNovas(textosDaGrade(tableWidget), &categorias))
+        return desfaz();
     for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
         const QStringList registro = registroDaLinha(tableWidget, linha);
-        if (!insereRegistro(query, registro)) {
+        if (!insereRegistro(query, registro, categorias.at(linha))) {
             linhaRecusada = linha;
             return desfaz();
         }
-        novas << query.lastInsertId().toInt();
         resultado.total += registro.at(2).toDouble();
+        resultado.classificadasPorRegras += !categorias.at(linha).isNull();
         progresso.avancar(linha + 1);
     }
-    resultado.gravadas = novas.size();
-    // Inside the import's transaction, so a failure here undoes the rows too.
-    if (!CadastroDeRegras::aplicarAsNovas(novas, &resultado.classificadasPorRegras))
-        return desfaz();
+    resultado.gravadas = tableWidget->rowCount();
     if (!banco.commit()) {
         qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
         return false;
@@ -236,10 +245,11 @@ QSqlDatabase ImportarCSV::bancoDaTransacao() const
     return db ? *db : QSqlDatabase();
 }
 
-bool ImportarCSV::insereRegistro(QSqlQuery &query, const QStringList &campos)
+bool ImportarCSV::insereRegistro(QSqlQuery &query, const QStringList &campos, const QVariant &categoria)
 {
     for (int i = 0; i < colunas; ++i)
         query.bindValue(i, campos.at(i), QSql::In);
+    query.bindValue(colunas, categoria, QSql::In);
     if (!query.exec()) {
         qDebug() << "Erro ao inserir dados:" << query.lastError().text();
         return false;

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QList>
 #include <QStringList>
+#include <QVariant>
 
 class QModelIndex;
 class QSqlDatabase;
@@ -43,7 +44,8 @@ private slots:
 
 private:
     QSqlDatabase bancoDaTransacao() const;
-    static bool insereRegistro(QSqlQuery &query, const QStringList &campos);
+    static bool insereRegistro(QSqlQuery &query, const QStringList &campos,
+                               const QVariant &categoria = QVariant(QVariant::Int));
     void mostraLinhaRecusada();
 
     Ui::ImportarCSV *ui;

@@ -3,6 +3,8 @@
 #include "rules/candidatasdasregras.h"
 
 #include <QDebug>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,8 +28,8 @@ namespace {
     "JOIN categoria ON categoria.idCategoria = regra.idCategoria "                 \
     "SET gastos.idCategoria = regra.idCategoria "                                  \
     "WHERE gastos.idCategoria IS NULL AND " CASA_COM_A_REGRA
-// The import's new rows, handed over as a JSON array of keys.
-#define NOVAS "JSON_TABLE(:ids, '$[*]' COLUMNS (id INT PATH '$')) AS novas ON gastos.idGasto = novas.id "
+// Expenses handed over as a JSON array of keys.
+#define DADAS "JSON_TABLE(:ids, '$[*]' COLUMNS (id INT PATH '$')) AS dadas ON gastos.idGasto = dadas.id "
 
 const char sqlListar[] =
     "SELECT regra.idRegra, regra.padrao, regra.noFornecedor, regra.naDescricao, regra.idCategoria, "
@@ -49,19 +51,33 @@ const char sqlContar[] =
     "JOIN categoria ON categoria.idCategoria = regra.idCategoria "
     "WHERE gastos.idCategoria IS NULL) AS casamentos "
     "WHERE ordem = 1 GROUP BY primeira";
-const char sqlAplicar[] = "UPDATE gastos " APLICA_A_REGRA;
-const char sqlAplicarAsNovas[] = "UPDATE gastos JOIN " NOVAS APLICA_A_REGRA;
-const char sqlNovas[] = "SELECT gastos.idGasto, gastos.fornecedor, gastos.descricao FROM gastos JOIN " NOVAS;
+const char sqlAplicar[] = "UPDATE gastos JOIN " DADAS APLICA_A_REGRA;
+const char sqlSemCategoria[] = "SELECT idGasto, fornecedor, descricao FROM gastos WHERE idCategoria IS NULL";
+// Texts not yet written, as a JSON array of [index, supplier, description],
+// compared under the collation of gastos' columns.
+const char sqlConfirmar[] =
+    "SELECT gastos.n FROM JSON_TABLE(:linhas, '$[*]' COLUMNS (n INT PATH '$[0]', "
+    "fornecedor VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$[1]', "
+    "descricao VARCHAR(1000) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$[2]')) AS gastos "
+    "JOIN regra ON regra.idRegra = :regra JOIN categoria ON categoria.idCategoria = regra.idCategoria "
+    "WHERE " CASA_COM_A_REGRA;
+
+// Keys, and rows of texts, per statement: well inside the server's packet size.
+const int chavesPorInstrucao = 50000;
+const int linhasPorInstrucao = 5000;
 const char sqlCategorias[] = "SELECT idCategoria, categoria FROM categoria ORDER BY categoria";
 
 using Valores = QList<QPair<QString, QVariant>>;
 
+// A statement without values goes as a fixed text, the others prepared.
 bool executa(QSqlQuery &consulta, const char *sql, const Valores &valores = {})
 {
-    consulta.prepare(QString::fromUtf8(sql));
+    const QString texto = QString::fromUtf8(sql);
+    if (!valores.isEmpty())
+        consulta.prepare(texto);
     for (const auto &valor : valores)
         consulta.bindValue(valor.first, valor.second);
-    if (consulta.exec())
+    if (valores.isEmpty() ? consulta.exec(texto) : consulta.exec())
         return true;
     qDebug() << "Erro nas regras de classificação:" << consulta.lastError().text();
     return false;
@@ -101,12 +117,39 @@ QString emJson(const QList<int> &ids)
     return QLatin1Char('[') + textos.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
-// One rule's statement, its rows added to the count.
-bool aplicaUma(QSqlQuery &consulta, const char *sql, const Valores &valores, int *classificadas)
+// Every rule in order over the rows of `linhas` (key, supplier, description): the
+// client narrows each rule to the rows it may match, and the server judges those.
+bool aplicaEmOrdem(QSqlQuery &linhas, const QList<Regra> &regras, int *classificadas)
 {
-    if (!executa(consulta, sql, valores))
+    CandidatasDasRegras candidatas(regras);
+    while (linhas.next())
+        candidatas.acrescenta(linhas.value(0).toInt(), linhas.value(1).toString(), linhas.value(2).toString());
+    *classificadas = 0;
+    QSqlQuery consulta;
+    for (int i = 0; i < regras.size(); ++i) {
+        const QList<int> &ids = candidatas.daRegra(i);
+        for (int de = 0; de < ids.size(); de += chavesPorInstrucao) {
+            if (!executa(consulta, sqlAplicar, {{QStringLiteral(":regra"), regras.at(i).id},
+                                                {QStringLiteral(":ids"), emJson(ids.mid(de, chavesPorInstrucao))}}))
+                return false;
+            *classificadas += consulta.numRowsAffected();
+        }
+    }
+    return true;
+}
+
+// Asks the server which of these rows the rule matches, and gives them its category.
+bool confirma(QSqlQuery &consulta, const Regra &regra, const QList<QPair<QString, QString>> &textos,
+              const QList<int> &indices, QVector<QVariant> *categorias)
+{
+    QJsonArray linhas;
+    for (const int i : indices)
+        linhas.append(QJsonArray {i, textos.at(i).first, textos.at(i).second});
+    const QString json = QString::fromUtf8(QJsonDocument(linhas).toJson(QJsonDocument::Compact));
+    if (!executa(consulta, sqlConfirmar, {{QStringLiteral(":regra"), regra.id}, {QStringLiteral(":linhas"), json}}))
         return false;
-    *classificadas += consulta.numRowsAffected();
+    while (consulta.next())
+        (*categorias)[consulta.value(0).toInt()] = regra.idCategoria;
     return true;
 }
 
@@ -198,38 +241,33 @@ bool CadastroDeRegras::aplicar(int *classificadas)
     *classificadas = 0;
     QList<Regra> regras;
     return regrasAtivas(&regras) && transacao([&] {
-        QSqlQuery consulta;
-        for (const Regra &regra : qAsConst(regras)) {
-            if (!aplicaUma(consulta, sqlAplicar, {{QStringLiteral(":regra"), regra.id}}, classificadas))
-                return false;
-        }
-        return true;
+        QSqlQuery linhas;
+        return executa(linhas, sqlSemCategoria) && aplicaEmOrdem(linhas, regras, classificadas);
     });
 }
 
-bool CadastroDeRegras::aplicarAsNovas(const QList<int> &idsGastos, int *classificadas)
+bool CadastroDeRegras::categoriasDasNovas(const QList<QPair<QString, QString>> &textos,
+                                         QVector<QVariant> *categorias)
 {
-    *classificadas = 0;
+    categorias->fill(QVariant(QVariant::Int), textos.size());
     QList<Regra> regras;
     if (!regrasAtivas(&regras))
         return false;
-    if (regras.isEmpty() || idsGastos.isEmpty())
-        return true;
-    QSqlQuery novas;
-    if (!executa(novas, sqlNovas, {{QStringLiteral(":ids"), emJson(idsGastos)}}))
-        return false;
     CandidatasDasRegras candidatas(regras);
-    while (novas.next())
-        candidatas.acrescenta(novas.value(0).toInt(), novas.value(1).toString(), novas.value(2).toString());
-    // Only the rules some new row may match cost a statement.
+    for (int i = 0; i < textos.size(); ++i)
+        candidatas.acrescenta(i, textos.at(i).first, textos.at(i).second);
+    // Rule by rule in order, each asked only about the rows no rule before it took.
     QSqlQuery consulta;
-    for (int i = 0; i < regras.size(); ++i) {
-        if (!candidatas.daRegra(i).isEmpty()
-            && !aplicaUma(consulta, sqlAplicarAsNovas,
-                          {{QStringLiteral(":regra"), regras.at(i).id},
-                           {QStringLiteral(":ids"), emJson(candidatas.daRegra(i))}},
-                          classificadas))
-            return false;
+    for (int r = 0; r < regras.size(); ++r) {
+        QList<int> abertas;
+        for (const int i : candidatas.daRegra(r)) {
+            if (categorias->at(i).isNull())
+                abertas << i;
+        }
+        for (int de = 0; de < abertas.size(); de += linhasPorInstrucao) {
+            if (!confirma(consulta, regras.at(r), textos, abertas.mid(de, linhasPorInstrucao), categorias))
+                return false;
+        }
     }
     return true;
 }

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
+#include <QVariant>
+#include <QVector>
 
 // The one place of the regra table's SQL: listing, editing and ordering the
 // rules, and applying them to expenses without category, on the default
@@ -30,9 +32,11 @@ public:
     // Every rule in order over the expenses without category, in a
     // transaction of its own.
     static bool aplicar(int *classificadas);
-    // Every rule in order over the given expenses only, inside the caller's
-    // transaction: an import's new rows.
-    static bool aplicarAsNovas(const QList<int> &idsGastos, int *classificadas);
+    // For rows about to be written, given as (supplier, description): the
+    // category of the first rule each matches, null where none does. Reads
+    // only, so an import can run it inside its transaction and write each
+    // row with its category.
+    static bool categoriasDasNovas(const QList<QPair<QString, QString>> &textos, QVector<QVariant> *categorias);
 
     // What a rule may point at: key and name, by name.
     static bool categorias(QList<QPair<int, QString>> *lista);

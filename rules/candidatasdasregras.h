@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVector>
 
-// Narrows, on the client, which new expenses each rule could match, so the
+// Narrows, on the client, which expenses each rule could match, so the
 // server has to judge only those pairs instead of every rule against every
 // row. It errs only towards matching: the server's collation decides, and a
 // character folded here with less than certainty matches any other.
