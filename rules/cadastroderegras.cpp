@@ -43,18 +43,10 @@ const char sqlAlterar[] =
     "idCategoria = :categoria WHERE idRegra = :regra";
 const char sqlApagar[] = "DELETE FROM regra WHERE idRegra = :regra";
 const char sqlPosicao[] = "UPDATE regra SET posicao = :posicao WHERE idRegra = :regra";
-const char sqlContar[] =
-    "SELECT primeira, COUNT(*) FROM ("
-    "SELECT regra.idRegra AS primeira, ROW_NUMBER() OVER "
-    "(PARTITION BY gastos.idGasto ORDER BY regra.posicao, regra.idRegra) AS ordem "
-    "FROM gastos JOIN regra ON " CASA_COM_A_REGRA " "
-    "JOIN categoria ON categoria.idCategoria = regra.idCategoria "
-    "WHERE gastos.idCategoria IS NULL) AS casamentos "
-    "WHERE ordem = 1 GROUP BY primeira";
 const char sqlAplicar[] = "UPDATE gastos JOIN " DADAS APLICA_A_REGRA;
 const char sqlSemCategoria[] = "SELECT idGasto, fornecedor, descricao FROM gastos WHERE idCategoria IS NULL";
-// Texts not yet written, as a JSON array of [index, supplier, description],
-// compared under the collation of gastos' columns.
+// Texts, as a JSON array of [index, supplier, description], compared under
+// the collation of gastos' columns.
 const char sqlConfirmar[] =
     "SELECT gastos.n FROM JSON_TABLE(:linhas, '$[*]' COLUMNS (n INT PATH '$[0]', "
     "fornecedor VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$[1]', "
@@ -62,12 +54,14 @@ const char sqlConfirmar[] =
     "JOIN regra ON regra.idRegra = :regra JOIN categoria ON categoria.idCategoria = regra.idCategoria "
     "WHERE " CASA_COM_A_REGRA;
 
+const char sqlCategorias[] = "SELECT idCategoria, categoria FROM categoria ORDER BY categoria";
+
 // Keys, and rows of texts, per statement: well inside the server's packet size.
 const int chavesPorInstrucao = 50000;
 const int linhasPorInstrucao = 5000;
-const char sqlCategorias[] = "SELECT idCategoria, categoria FROM categoria ORDER BY categoria";
 
 using Valores = QList<QPair<QString, QVariant>>;
+using Textos = QList<QPair<QString, QString>>;
 
 // A statement without values goes as a fixed text, the others prepared.
 bool executa(QSqlQuery &consulta, const char *sql, const Valores &valores = {})
@@ -108,50 +102,65 @@ QList<Regra> ativas(const QList<Regra> &regras)
     return lista;
 }
 
-QString emJson(const QList<int> &ids)
+QString emJson(const QJsonArray &valores)
 {
-    QStringList textos;
-    textos.reserve(ids.size());
-    for (const int id : ids)
-        textos << QString::number(id);
-    return QLatin1Char('[') + textos.join(QLatin1Char(',')) + QLatin1Char(']');
+    return QString::fromUtf8(QJsonDocument(valores).toJson(QJsonDocument::Compact));
 }
 
-// Every rule in order over the rows of `linhas` (key, supplier, description): the
-// client narrows each rule to the rows it may match, and the server judges those.
-bool aplicaEmOrdem(QSqlQuery &linhas, const QList<Regra> &regras, int *classificadas)
+QString jsonDasChaves(const QList<int> &ids)
 {
+    QJsonArray chaves;
+    for (const int id : ids)
+        chaves.append(id);
+    return emJson(chaves);
+}
+
+QString jsonDosTextos(const Textos &textos, const QList<int> &indices)
+{
+    QJsonArray linhas;
+    for (const int i : indices)
+        linhas.append(QJsonArray {i, textos.at(i).first, textos.at(i).second});
+    return emJson(linhas);
+}
+
+// For each row of texts (supplier, description), the index of the first rule
+// it matches, -1 for none, found rule by rule in order: the client narrows
+// each rule to the rows it may match that no earlier rule took, and the
+// server judges those.
+bool primeiras(const QList<Regra> &regras, const Textos &textos, QVector<int> *primeira)
+{
+    primeira->fill(-1, textos.size());
     CandidatasDasRegras candidatas(regras);
-    while (linhas.next())
-        candidatas.acrescenta(linhas.value(0).toInt(), linhas.value(1).toString(), linhas.value(2).toString());
-    *classificadas = 0;
+    for (int i = 0; i < textos.size(); ++i)
+        candidatas.acrescenta(i, textos.at(i).first, textos.at(i).second);
     QSqlQuery consulta;
-    for (int i = 0; i < regras.size(); ++i) {
-        const QList<int> &ids = candidatas.daRegra(i);
-        for (int de = 0; de < ids.size(); de += chavesPorInstrucao) {
-            if (!executa(consulta, sqlAplicar, {{QStringLiteral(":regra"), regras.at(i).id},
-                                                {QStringLiteral(":ids"), emJson(ids.mid(de, chavesPorInstrucao))}}))
+    for (int r = 0; r < regras.size(); ++r) {
+        QList<int> abertas;
+        for (const int i : candidatas.daRegra(r)) {
+            if (primeira->at(i) < 0)
+                abertas << i;
+        }
+        for (int de = 0; de < abertas.size(); de += linhasPorInstrucao) {
+            if (!executa(consulta, sqlConfirmar, {{QStringLiteral(":regra"), regras.at(r).id},
+                                                  {QStringLiteral(":linhas"),
+                                                   jsonDosTextos(textos, abertas.mid(de, linhasPorInstrucao))}}))
                 return false;
-            *classificadas += consulta.numRowsAffected();
+            while (consulta.next())
+                (*primeira)[consulta.value(0).toInt()] = r;
         }
     }
     return true;
 }
 
-// Asks the server which of these rows the rule matches, and gives them its category.
-bool confirma(QSqlQuery &consulta, const Regra &regra, const QList<QPair<QString, QString>> &textos,
-              const QList<int> &indices, QVector<QVariant> *categorias)
+// The expenses without category, their keys and texts, and the index of the
+// first active rule each matches.
+struct SemCategoria
 {
-    QJsonArray linhas;
-    for (const int i : indices)
-        linhas.append(QJsonArray {i, textos.at(i).first, textos.at(i).second});
-    const QString json = QString::fromUtf8(QJsonDocument(linhas).toJson(QJsonDocument::Compact));
-    if (!executa(consulta, sqlConfirmar, {{QStringLiteral(":regra"), regra.id}, {QStringLiteral(":linhas"), json}}))
-        return false;
-    while (consulta.next())
-        (*categorias)[consulta.value(0).toInt()] = regra.idCategoria;
-    return true;
-}
+    QList<Regra> regras;
+    QList<int> ids;
+    Textos textos;
+    QVector<int> primeira;
+};
 
 bool regrasAtivas(QList<Regra> *regras)
 {
@@ -159,6 +168,40 @@ bool regrasAtivas(QList<Regra> *regras)
     if (!CadastroDeRegras::listar(&todas))
         return false;
     *regras = ativas(todas);
+    return true;
+}
+
+bool leSemCategoria(SemCategoria *gastos)
+{
+    QSqlQuery linhas;
+    if (!regrasAtivas(&gastos->regras) || !executa(linhas, sqlSemCategoria))
+        return false;
+    while (linhas.next()) {
+        gastos->ids << linhas.value(0).toInt();
+        gastos->textos << qMakePair(linhas.value(1).toString(), linhas.value(2).toString());
+    }
+    return primeiras(gastos->regras, gastos->textos, &gastos->primeira);
+}
+
+// What the count found, written rule by rule; each statement checks its rule
+// again, for a row changed since it was read.
+bool grava(const SemCategoria &gastos, int *classificadas)
+{
+    QVector<QList<int>> idsDaRegra(gastos.regras.size());
+    for (int i = 0; i < gastos.ids.size(); ++i) {
+        if (gastos.primeira.at(i) >= 0)
+            idsDaRegra[gastos.primeira.at(i)] << gastos.ids.at(i);
+    }
+    QSqlQuery consulta;
+    for (int r = 0; r < idsDaRegra.size(); ++r) {
+        const QList<int> &ids = idsDaRegra.at(r);
+        for (int de = 0; de < ids.size(); de += chavesPorInstrucao) {
+            if (!executa(consulta, sqlAplicar, {{QStringLiteral(":regra"), gastos.regras.at(r).id},
+                                                {QStringLiteral(":ids"), jsonDasChaves(ids.mid(de, chavesPorInstrucao))}}))
+                return false;
+            *classificadas += consulta.numRowsAffected();
+        }
+    }
     return true;
 }
 
@@ -227,48 +270,36 @@ bool CadastroDeRegras::reordenar(const QList<int> &idsNaOrdem)
 
 bool CadastroDeRegras::contar(QHash<int, int> *porRegra)
 {
-    QSqlQuery consulta;
-    if (!executa(consulta, sqlContar))
+    SemCategoria gastos;
+    if (!leSemCategoria(&gastos))
         return false;
     porRegra->clear();
-    while (consulta.next())
-        porRegra->insert(consulta.value(0).toInt(), consulta.value(1).toInt());
+    for (const int r : qAsConst(gastos.primeira)) {
+        if (r >= 0)
+            ++(*porRegra)[gastos.regras.at(r).id];
+    }
     return true;
 }
 
 bool CadastroDeRegras::aplicar(int *classificadas)
 {
     *classificadas = 0;
-    QList<Regra> regras;
-    return regrasAtivas(&regras) && transacao([&] {
-        QSqlQuery linhas;
-        return executa(linhas, sqlSemCategoria) && aplicaEmOrdem(linhas, regras, classificadas);
+    return transacao([&] {
+        SemCategoria gastos;
+        return leSemCategoria(&gastos) && grava(gastos, classificadas);
     });
 }
 
 bool CadastroDeRegras::categoriasDasNovas(const QList<QPair<QString, QString>> &textos,
                                          QVector<QVariant> *categorias)
 {
-    categorias->fill(QVariant(QVariant::Int), textos.size());
     QList<Regra> regras;
-    if (!regrasAtivas(&regras))
+    QVector<int> primeira;
+    if (!regrasAtivas(&regras) || !primeiras(regras, textos, &primeira))
         return false;
-    CandidatasDasRegras candidatas(regras);
-    for (int i = 0; i < textos.size(); ++i)
-        candidatas.acrescenta(i, textos.at(i).first, textos.at(i).second);
-    // Rule by rule in order, each asked only about the rows no rule before it took.
-    QSqlQuery consulta;
-    for (int r = 0; r < regras.size(); ++r) {
-        QList<int> abertas;
-        for (const int i : candidatas.daRegra(r)) {
-            if (categorias->at(i).isNull())
-                abertas << i;
-        }
-        for (int de = 0; de < abertas.size(); de += linhasPorInstrucao) {
-            if (!confirma(consulta, regras.at(r), textos, abertas.mid(de, linhasPorInstrucao), categorias))
-                return false;
-        }
-    }
+    categorias->clear();
+    for (const int r : qAsConst(primeira))
+        *categorias << (r < 0 ? QVariant(QVariant::Int) : QVariant(regras.at(r).idCategoria));
     return true;
 }
 
