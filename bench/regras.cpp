@@ -32,8 +32,10 @@ void criaRegras(const BancoTeste &banco)
 {
     executa(banco, QStringLiteral("TRUNCATE TABLE regra"));
     for (int i = 0; i < quantas; ++i)
-        executa(banco, QStringLiteral("INSERT INTO regra (posicao, padrao, noFornecedor, naDescricao, idCategoria) "
-                                      "VALUES (?, ?, 1, 1, ?)"), {i + 1, padrao(i), i % categorias + 1});
+        executa(banco,
+                QStringLiteral("INSERT INTO regra (posicao, padrao, noFornecedor, naDescricao, idCategoria) "
+                               "VALUES (?, ?, 1, 1, ?)"),
+                {i + 1, padrao(i), i % categorias + 1});
 }
 
 int classificadas(const BancoTeste &banco)
@@ -58,8 +60,9 @@ void medeRegrasNaImportacao(BancoTeste &banco, const QString &pasta, int linhas,
         prepara();
     };
     com.encerra = [encerra = com.encerra, &banco, linhas] {
-        if (classificadas(banco) != linhas)
-            falha(QStringLiteral("the rules classified %1 of %2 imported rows").arg(classificadas(banco)).arg(linhas));
+        const int feitas = classificadas(banco);
+        if (feitas != linhas)
+            falha(QStringLiteral("the rules classified %1 of %2 imported rows").arg(feitas).arg(linhas));
         encerra();
     };
     const QVector<Resultado> r = mede({sem, com});
@@ -84,9 +87,11 @@ void medeAplicacaoDasRegras(BancoTeste &banco, int gastos, Quadro &quadro)
         for (int i = 0; i < quantas; ++i) {
             const QString like = QStringLiteral("'%") + padrao(i) + QStringLiteral("%'");
             QSqlQuery consulta;
-            if (!consulta.exec(QStringLiteral("UPDATE gastos SET idCategoria = %1 WHERE idCategoria IS NULL AND "
-                                              "(fornecedor LIKE %2 OR descricao LIKE %2)")
-                                   .arg(i % categorias + 1).arg(like)))
+            const QString sql = QStringLiteral("UPDATE gastos SET idCategoria = %1 WHERE idCategoria IS NULL "
+                                               "AND (fornecedor LIKE %2 OR descricao LIKE %2)")
+                                    .arg(i % categorias + 1)
+                                    .arg(like);
+            if (!consulta.exec(sql))
                 falha(consulta.lastError().text());
         }
     }};
@@ -100,7 +105,9 @@ void medeAplicacaoDasRegras(BancoTeste &banco, int gastos, Quadro &quadro)
     quadro.base(QStringLiteral("um UPDATE nu por regra (base)"), gastos, r.at(0));
     quadro.compara(QStringLiteral("aplicar %1 regras às não classificadas").arg(quantas), gastos, r.at(1),
                    QStringLiteral("UPDATEs nus"), r.at(0), 2);
-    quadro.nota(QStringLiteral("%1 gastos sem categoria; as regras classificaram %2").arg(semCategoria).arg(aplicadas));
+    quadro.nota(QStringLiteral("%1 gastos sem categoria; as regras classificaram %2")
+                    .arg(semCategoria)
+                    .arg(aplicadas));
     desfaz();
     executa(banco, QStringLiteral("DROP TABLE bench_sem_categoria"));
     executa(banco, QStringLiteral("TRUNCATE TABLE regra"));

@@ -167,8 +167,9 @@ void AnaliseDados::criaRegraDoFiltro(int idCategoria)
     if (regra.padrao.trimmed().isEmpty())
         return;
     if (!CadastroDeRegras::inserir(regra)) {
-        QMessageBox::warning(this, QStringLiteral("Erro"),
-                             QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."));
+        QMessageBox::warning(
+            this, QStringLiteral("Erro"),
+            QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."));
         return;
     }
     ui->checkBox_regra->setChecked(false);

@@ -24,7 +24,8 @@ const int colunas = 4;
 // The category is the first matching classification rule's, or NULL.
 QString sqlInsercao()
 {
-    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria) VALUES (?, ?, ?, ?, ?)");
+    return QStringLiteral(
+        "INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria) VALUES (?, ?, ?, ?, ?)");
 }
 
 // The whole file at once: its encoding can only be told from all of it.

@@ -141,9 +141,9 @@ bool primeiras(const QList<Regra> &regras, const Textos &textos, QVector<int> *p
                 abertas << i;
         }
         for (int de = 0; de < abertas.size(); de += linhasPorInstrucao) {
-            if (!executa(consulta, sqlConfirmar, {{QStringLiteral(":regra"), regras.at(r).id},
-                                                  {QStringLiteral(":linhas"),
-                                                   jsonDosTextos(textos, abertas.mid(de, linhasPorInstrucao))}}))
+            const QString linhas = jsonDosTextos(textos, abertas.mid(de, linhasPorInstrucao));
+            if (!executa(consulta, sqlConfirmar,
+                         {{QStringLiteral(":regra"), regras.at(r).id}, {QStringLiteral(":linhas"), linhas}}))
                 return false;
             while (consulta.next())
                 (*primeira)[consulta.value(0).toInt()] = r;
@@ -196,8 +196,9 @@ bool grava(const SemCategoria &gastos, int *classificadas)
     for (int r = 0; r < idsDaRegra.size(); ++r) {
         const QList<int> &ids = idsDaRegra.at(r);
         for (int de = 0; de < ids.size(); de += chavesPorInstrucao) {
-            if (!executa(consulta, sqlAplicar, {{QStringLiteral(":regra"), gastos.regras.at(r).id},
-                                                {QStringLiteral(":ids"), jsonDasChaves(ids.mid(de, chavesPorInstrucao))}}))
+            const QString chaves = jsonDasChaves(ids.mid(de, chavesPorInstrucao));
+            const int regra = gastos.regras.at(r).id;
+            if (!executa(consulta, sqlAplicar, {{QStringLiteral(":regra"), regra}, {QStringLiteral(":ids"), chaves}}))
                 return false;
             *classificadas += consulta.numRowsAffected();
         }
@@ -247,7 +248,8 @@ bool CadastroDeRegras::inserir(const Regra &regra)
 
 bool CadastroDeRegras::alterar(const Regra &regra)
 {
-    return executa(sqlAlterar, valoresDaRegra(regra) << qMakePair(QStringLiteral(":regra"), QVariant(regra.id)));
+    return executa(sqlAlterar,
+                   valoresDaRegra(regra) << qMakePair(QStringLiteral(":regra"), QVariant(regra.id)));
 }
 
 bool CadastroDeRegras::apagar(int idRegra)

@@ -36,7 +36,8 @@ public:
     // category of the first rule each matches, null where none does. Reads
     // only, so an import can run it inside its transaction and write each
     // row with its category.
-    static bool categoriasDasNovas(const QList<QPair<QString, QString>> &textos, QVector<QVariant> *categorias);
+    static bool categoriasDasNovas(const QList<QPair<QString, QString>> &textos,
+                                   QVector<QVariant> *categorias);
 
     // What a rule may point at: key and name, by name.
     static bool categorias(QList<QPair<int, QString>> *lista);

@@ -7,9 +7,12 @@
 #include <QMessageBox>
 #include <QTableWidgetItem>
 
+#include <numeric>
+
 namespace {
 
 const QString apagada = QStringLiteral("(categoria apagada)");
+const int linhasNaPergunta = 15;
 
 QTableWidgetItem *item(const QString &texto, bool desativada)
 {
@@ -23,6 +26,22 @@ QString linhaDaContagem(const Regra &regra, int despesas)
 {
     return QStringLiteral("“%1” (%2) → %3: %4").arg(regra.padrao, descricaoDoCampo(regra.campo).rotulo,
                                                      regra.categoria).arg(despesas);
+}
+
+// One line per rule that would classify something, in the rules' order; a
+// long list is cut, so the box stays shorter than the screen.
+QStringList linhasDaContagem(const QList<Regra> &regras, const QHash<int, int> &porRegra)
+{
+    QStringList linhas;
+    for (const Regra &regra : regras) {
+        if (porRegra.value(regra.id) > 0)
+            linhas << linhaDaContagem(regra, porRegra.value(regra.id));
+    }
+    if (linhas.size() > linhasNaPergunta) {
+        const int restantes = linhas.size() - linhasNaPergunta;
+        linhas = linhas.mid(0, linhasNaPergunta) << QStringLiteral("… e mais %1 regra(s)").arg(restantes);
+    }
+    return linhas;
 }
 
 } // namespace
@@ -61,13 +80,15 @@ bool Regras::listar(int idSelecionada)
     QTableWidget *tabela = ui->tableWidget_regras;
     tabela->clear();
     tabela->setColumnCount(3);
-    tabela->setHorizontalHeaderLabels({QStringLiteral("Padrão"), QStringLiteral("Campo"), QStringLiteral("Categoria")});
+    tabela->setHorizontalHeaderLabels(
+        {QStringLiteral("Padrão"), QStringLiteral("Campo"), QStringLiteral("Categoria")});
     tabela->setRowCount(regras.size());
     for (int linha = 0; linha < regras.size(); ++linha) {
         const Regra &regra = regras.at(linha);
         tabela->setItem(linha, 0, item(regra.padrao, regra.categoriaApagada));
         tabela->setItem(linha, 1, item(descricaoDoCampo(regra.campo).rotulo, regra.categoriaApagada));
-        tabela->setItem(linha, 2, item(regra.categoriaApagada ? apagada : regra.categoria, regra.categoriaApagada));
+        const QString categoria = regra.categoriaApagada ? apagada : regra.categoria;
+        tabela->setItem(linha, 2, item(categoria, regra.categoriaApagada));
         if (regra.id == idSelecionada)
             tabela->selectRow(linha);
     }
@@ -101,7 +122,8 @@ int Regras::selecionada()
     const QList<QTableWidgetSelectionRange> faixas = ui->tableWidget_regras->selectedRanges();
     if (!faixas.isEmpty())
         return faixas.first().topRow();
-    QMessageBox::information(this, QStringLiteral("Nenhuma seleção"), QStringLiteral("Selecione uma regra da lista."));
+    QMessageBox::information(this, QStringLiteral("Nenhuma seleção"),
+                             QStringLiteral("Selecione uma regra da lista."));
     return -1;
 }
 
@@ -136,10 +158,10 @@ void Regras::on_pushButton_alterar_clicked()
 void Regras::on_pushButton_apagar_clicked()
 {
     const int linha = selecionada();
-    if (linha < 0
-        || QMessageBox::question(this, QStringLiteral("Apagar regra"),
-                                 QStringLiteral("Deseja realmente apagar a regra “%1”?").arg(regras.at(linha).padrao))
-               != QMessageBox::Yes)
+    if (linha < 0)
+        return;
+    const QString pergunta = QStringLiteral("Deseja realmente apagar a regra “%1”?").arg(regras.at(linha).padrao);
+    if (QMessageBox::question(this, QStringLiteral("Apagar regra"), pergunta) != QMessageBox::Yes)
         return;
     if (!CadastroDeRegras::apagar(regras.at(linha).id) || !listar())
         falhou(QStringLiteral("Erro ao apagar a regra"));
@@ -188,20 +210,16 @@ void Regras::on_pushButton_aplicar_clicked()
         falhou(QStringLiteral("Erro ao contar as despesas que as regras classificariam"));
         return;
     }
-    QStringList linhas;
-    int total = 0;
-    for (const Regra &regra : qAsConst(regras)) {
-        if (porRegra.value(regra.id) > 0)
-            linhas << linhaDaContagem(regra, porRegra.value(regra.id));
-        total += porRegra.value(regra.id);
-    }
+    const int total = std::accumulate(porRegra.cbegin(), porRegra.cend(), 0);
     if (total == 0) {
         QMessageBox::information(this, QStringLiteral("Aplicar regras"),
                                  QStringLiteral("Nenhuma despesa não classificada combina com as regras."));
         return;
     }
-    const QString pergunta = QStringLiteral("As regras classificariam %1 despesa(s):\n\n%2\n\nDeseja aplicá-las?")
-                                 .arg(total).arg(linhas.join(QLatin1Char('\n')));
+    const QString pergunta =
+        QStringLiteral("As regras classificariam %1 despesa(s):\n\n%2\n\nDeseja aplicá-las?")
+            .arg(total)
+            .arg(linhasDaContagem(regras, porRegra).join(QLatin1Char('\n')));
     if (QMessageBox::question(this, QStringLiteral("Aplicar regras"), pergunta) != QMessageBox::Yes)
         return;
     int classificadas = 0;
