@@ -6,6 +6,7 @@
 #include "database/bancodedados.h"
 #include "import/importarcsv.h"
 #include "reports/relatorios.h"
+#include "rules/regras.h"
 
 #include <QIcon>
 
@@ -74,4 +75,12 @@ void Finara::on_pushButton_analisar_clicked()
     Relatorios relatorio(this);
     relatorio.setModal(true);
     relatorio.exec();
+}
+
+void Finara::on_pushButton_regras_clicked()
+{
+    Regras dialogo;
+    dialogo.setModal(true);
+    dialogo.setupData();
+    dialogo.exec();
 }

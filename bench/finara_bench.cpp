@@ -18,6 +18,7 @@
 #include "bench/guardacaixas.h"
 #include "bench/janelas.h"
 #include "bench/quadro.h"
+#include "bench/regras.h"
 #include "bench/sqlenviado.h"
 
 #include "classification/analisedados.h"
@@ -178,6 +179,8 @@ public:
     void indicesDoRelatorio();
     void classificacao();
     void detalhe();
+    void regrasNaImportacao() { medeRegrasNaImportacao(m_banco, m_pasta.path(), m_menor, m_quadro); }
+    void aplicacaoDasRegras() { medeAplicacaoDasRegras(m_banco, total(), m_quadro); }
     bool resumo() const { return m_quadro.resumo(); }
 
     // Loads the synthetic expenses up to row `ate`.
@@ -362,6 +365,7 @@ int main(int argc, char *argv[])
         Bancada bancada(opcoes, banco);
         bancada.extrato();
         bancada.bancos();
+        bancada.regrasNaImportacao();
         bancada.acrescenta(bancada.menor());
         bancada.relatorio(bancada.menor());
         bancada.acrescenta(bancada.total());
@@ -369,6 +373,7 @@ int main(int argc, char *argv[])
         bancada.indicesDoRelatorio();
         bancada.classificacao();
         bancada.detalhe();
+        bancada.aplicacaoDasRegras();
         cumpridas = bancada.resumo();
     }
     return cumpridas ? 0 : 1;

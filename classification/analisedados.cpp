@@ -4,6 +4,7 @@
 #include "classification/classificacaodegastos.h"
 #include "database/tabelaconsulta.h"
 #include "messages/motivoerro.h"
+#include "rules/cadastroderegras.h"
 
 #include <QDebug>
 #include <QMessageBox>
@@ -162,6 +163,8 @@ void AnaliseDados::on_pushButton_classificar_clicked()
         qDebug() << idGasto;
     if (resultado.estado == Classificacao::Feita) {
         on_pushButton_filtro_clicked(); // the widgets' current values, as "Filtrar" uses them
+        if (ui->checkBox_regra->isChecked())
+            criaRegraDoFiltro(idCategoriaEscolhida);
     } else if (resultado.estado == Classificacao::CategoriaApagada) {
         const QString nome = modelo->index(linhaDaCategoria, 1).data().toString();
         listaCategorias();
@@ -173,4 +176,22 @@ void AnaliseDados::on_pushButton_classificar_clicked()
                     QStringLiteral("O banco de dados recusou a classificação."),
                     {QStringLiteral("Nenhum gasto foi classificado."), resultado.erro});
     }
+}
+
+// The filter kept once: the box clears, so the next "Classificar" does not
+// make the same rule again. It looks into supplier and description, as the
+// filter does (a rule only ever meets expenses without category).
+void AnaliseDados::criaRegraDoFiltro(int idCategoria)
+{
+    Regra regra;
+    regra.padrao = ui->lineEdit_filtro->text();
+    regra.idCategoria = idCategoria;
+    if (regra.padrao.trimmed().isEmpty())
+        return;
+    if (!CadastroDeRegras::inserir(regra)) {
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                    QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."));
+        return;
+    }
+    ui->checkBox_regra->setChecked(false);
 }

@@ -31,6 +31,7 @@ private slots:
 
 private:
     void listaCategorias();
+    void criaRegraDoFiltro(int idCategoria);
 
     Ui::AnaliseDados *ui;
     QDate dataAtual;

@@ -57,6 +57,23 @@ CREATE TABLE IF NOT EXISTS mapeamento_extrato (
     PRIMARY KEY (chaveCabecalho)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
+-- Classification rules, applied in posicao order: the first whose pattern
+-- one of its fields contains (as the collation compares) gives an expense
+-- without category its category. idCategoria carries no foreign key, like
+-- gastos: a rule of a deleted category stays, shown as such, and never applies.
+CREATE TABLE IF NOT EXISTS regra (
+    idRegra INT NOT NULL AUTO_INCREMENT,
+    posicao INT NOT NULL,
+    padrao VARCHAR(255) NOT NULL,
+    noFornecedor BOOLEAN NOT NULL,
+    naDescricao BOOLEAN NOT NULL,
+    idCategoria INT NOT NULL,
+    PRIMARY KEY (idRegra),
+    KEY ix_regra_posicao (posicao),
+    CONSTRAINT ck_regra_padrao CHECK (padrao REGEXP '[^[:space:]]'),
+    CONSTRAINT ck_regra_campo CHECK (noFornecedor OR naDescricao)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'127.0.0.1' IDENTIFIED BY 'h8TQ2w%KZLN[';
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'localhost' IDENTIFIED BY 'h8TQ2w%KZLN[';
 REVOKE ALL PRIVILEGES, GRANT OPTION FROM 'vestara_tilmo'@'127.0.0.1';

@@ -7,6 +7,7 @@
 #include "import/leitordeextrato.h"
 #include "import/progresso.h"
 #include "messages/motivoerro.h"
+#include "rules/cadastroderegras.h"
 
 #include <QBrush>
 #include <QDebug>
@@ -24,9 +25,11 @@ namespace {
 
 const int colunas = 4;
 
+// The category is the first matching classification rule's, or NULL.
 QString sqlInsercao()
 {
-    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao) VALUES (?, ?, ?,?)");
+    return QStringLiteral(
+        "INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria) VALUES (?, ?, ?, ?, ?)");
 }
 
 // The whole file at once: its encoding can only be told from all of it.
@@ -83,6 +86,15 @@ QString textoDaCelula(const QTableWidget *tabela, int linha, int coluna)
     const QTableWidgetItem *item = tabela->item(linha, coluna);
     const QString texto = item ? item->text() : QString();
     return texto.isNull() ? QStringLiteral("") : texto;
+}
+
+// Supplier and description of each row, for the classification rules.
+QList<QPair<QString, QString>> textosDaGrade(const QTableWidget *tabela)
+{
+    QList<QPair<QString, QString>> textos;
+    for (int linha = 0; linha < tabela->rowCount(); ++linha)
+        textos << qMakePair(textoDaCelula(tabela, linha, 1), textoDaCelula(tabela, linha, 3));
+    return textos;
 }
 
 QStringList registroDaLinha(const QTableWidget *tabela, int linha)
@@ -192,19 +204,27 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
     query.prepare(sqlInsercao());
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
     progresso.definirTotal(tableWidget->rowCount());
+    const auto desfaz = [&banco] {
+        if (!banco.rollback())
+            qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
+        return false;
+    };
+    resultado = {};
+    QVector<QVariant> categorias;
+    if (!CadastroDeRegras::categoriasDasNovas(textosDaGrade(tableWidget), &categorias))
+        return desfaz();
     for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
         const QStringList registro = registroDaLinha(tableWidget, linha);
-        if (!insereRegistro(query, registro)) {
+        if (!insereRegistro(query, registro, categorias.at(linha))) {
             linhaRecusada = linha;
             erroDaImportacao = query.lastError();
-            if (!banco.rollback())
-                qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
-            return false;
+            return desfaz();
         }
-        ++resultado.gravadas;
         resultado.total += registro.at(2).toDouble();
+        resultado.classificadasPorRegras += !categorias.at(linha).isNull();
         progresso.avancar(linha + 1);
     }
+    resultado.gravadas = tableWidget->rowCount();
     if (!banco.commit()) {
         erroDaImportacao = banco.lastError();
         qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
@@ -265,10 +285,11 @@ QSqlDatabase ImportarCSV::bancoDaTransacao() const
     return db ? *db : QSqlDatabase();
 }
 
-bool ImportarCSV::insereRegistro(QSqlQuery &query, const QStringList &campos)
+bool ImportarCSV::insereRegistro(QSqlQuery &query, const QStringList &campos, const QVariant &categoria)
 {
     for (int i = 0; i < colunas; ++i)
         query.bindValue(i, campos.at(i), QSql::In);
+    query.bindValue(colunas, categoria, QSql::In);
     if (!query.exec()) {
         qDebug() << "Erro ao inserir dados:" << query.lastError().text();
         return false;

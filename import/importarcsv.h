@@ -8,6 +8,7 @@
 #include <QList>
 #include <QSqlError>
 #include <QStringList>
+#include <QVariant>
 
 class QModelIndex;
 class QSqlDatabase;
@@ -45,7 +46,8 @@ private slots:
 
 private:
     QSqlDatabase bancoDaTransacao() const;
-    static bool insereRegistro(QSqlQuery &query, const QStringList &campos);
+    static bool insereRegistro(QSqlQuery &query, const QStringList &campos,
+                               const QVariant &categoria = QVariant(QVariant::Int));
     void mostraLinhaRecusada();
     Motivo motivoDaImportacaoRecusada() const;
 

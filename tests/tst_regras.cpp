@@ -1,0 +1,77 @@
+#include "classification/analisedados.h"
+#include "import/importarcsv.h"
+#include "rules/cadastroderegras.h"
+#include "support/bancoteste.h"
+#include "support/respostamodal.h"
+
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+class TstRegras : public QObject
+{
+    Q_OBJECT
+    BancoTeste banco {QStringLiteral("regras")};
+    QSqlDatabase padrao = QSqlDatabase::database();
+    bool sql(const QString &texto) const { return QSqlQuery(banco.admin()).exec(texto); }
+
+private slots:
+    void initTestCase() { QVERIFY(sql("INSERT INTO categoria VALUES (1, 'A'), (2, 'B')")); }
+    void init() { QVERIFY(sql("TRUNCATE gastos") && sql("TRUNCATE regra")); }
+    void aplicacao_data();
+    void aplicacao();
+    void exemploImportado();
+};
+
+void TstRegras::aplicacao_data()
+{
+    QTest::addColumn<QString>("regras"); // as regra's columns
+    QTest::addColumn<QString>("esperadas"); // of each expense; 4 was classified by hand
+    QTest::newRow("primeira vence") << "(1,1,'padaria',1,1,1),(2,2,'padaria',1,1,2)" << "A,-,A,B,-";
+    QTest::newRow("ordem muda") << "(1,2,'padaria',1,1,1),(2,1,'padaria',1,1,2)" << "B,-,B,B,-";
+    QTest::newRow("acentos e campos") << "(1,1,'PAO',1,0,1),(2,2,'frances',0,1,2)" << "B,A,-,B,-";
+    QTest::newRow("curingas são texto") << "(1,1,'50%',0,1,1),(2,2,'x_off',0,1,2)" << "-,A,-,B,-";
+    QTest::newRow("categoria 3 apagada") << "(1,1,'pad',1,1,3),(2,2,'pad',0,1,2)" << "-,-,B,B,-";
+}
+
+void TstRegras::aplicacao()
+{
+    QFETCH(QString, regras);
+    QVERIFY(sql("INSERT INTO regra VALUES " + regras) && sql("INSERT INTO gastos VALUES "
+        "(1,NOW(),'Padaria',1,'Pão francês',NULL),(2,NOW(),'PÃO DE AÇÚCAR',1,'50% off',NULL),"
+        "(3,NOW(),'Uber',1,'padaria',NULL),(4,NOW(),'Sol',1,'',2),(5,NOW(),'X',1,'50x off',NULL)"));
+    QHash<int, int> contadas; // what the question shows, per rule
+    int aplicadas = -1;
+    QVERIFY(CadastroDeRegras::contar(&contadas) && CadastroDeRegras::aplicar(&aplicadas));
+    QCOMPARE(aplicadas, std::accumulate(contadas.begin(), contadas.end(), 0));
+    QTEST(banco.valor("SELECT GROUP_CONCAT(IFNULL(categoria, '-') ORDER BY idGasto) FROM gastos "
+                      "LEFT JOIN categoria USING (idCategoria)").toString(), "esperadas");
+}
+
+void TstRegras::exemploImportado()
+{
+    QVERIFY(sql("INSERT INTO regra VALUES (1, 1, 'DROGARIA SAO', 1, 0, 1)") && sql("INSERT INTO "
+        "gastos (data, valor, fornecedor) VALUES (NOW(), 1, 'Drogaria Sao'), (NOW(), 1, 'Uber')"));
+    AnaliseDados classificacao;
+    classificacao.setupData();
+    classificacao.findChild<QObject *>("lineEdit_filtro")->setProperty("text", "uber");
+    classificacao.findChild<QObject *>("checkBox_regra")->setProperty("checked", true);
+    classificacao.findChild<QTableView *>("tableWidget_dados")->selectRow(1);
+    classificacao.findChild<QTableView *>("tableView_categoria")->selectRow(1);
+    classificacao.findChild<QPushButton *>("pushButton_classificar")->click();
+    ImportarCSV importacao;
+    importacao.setupData(&padrao);
+    QMetaObject::invokeMethod(&importacao, "loadCsvIntoTableWidget", Q_ARG(QString, FINARA_SAMPLES
+        "/extrato-exemplo.csv"), Q_ARG(QTableWidget *, importacao.findChild<QTableWidget *>()));
+    RespostaModal resposta; // closes the error and the summary
+    for (const char *valor : {"x", "1"}) { // a refused row first: nothing of it stays
+        importacao.findChild<QTableWidget *>()->item(0, 2)->setText(valor);
+        importacao.findChild<QPushButton *>("pushButton_importar")->click();
+    }
+    QCOMPARE(banco.valor("SELECT CONCAT_WS('|', COUNT(*), (SELECT COUNT(*) FROM regra), "
+        "GROUP_CONCAT(DISTINCT fornecedor ORDER BY 1)) FROM gastos WHERE idCategoria").toString(),
+             QStringLiteral("10|2|Drogaria São Paulo,Uber"));
+}
+
+QTEST_MAIN(TstRegras)
+#include "tst_regras.moc"
