@@ -1,6 +1,7 @@
 #include "app/finara.h"
 #include "ui_finara.h"
 
+#include "budget/janelaorcamento.h"
 #include "categories/categoria.h"
 #include "classification/analisedados.h"
 #include "database/bancodedados.h"
@@ -62,4 +63,11 @@ void Finara::on_pushButton_analisar_clicked()
     Relatorios relatorio;
     relatorio.setModal(true);
     relatorio.exec();
+}
+
+void Finara::on_pushButton_orcamento_clicked()
+{
+    JanelaOrcamento dialogo;
+    dialogo.setModal(true);
+    dialogo.exec();
 }

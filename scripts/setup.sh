@@ -4,7 +4,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-packages=(g++ make cmake qtbase5-dev qtbase5-dev-tools libqt5sql5-mysql
+packages=(g++ make cmake qtbase5-dev qtbase5-dev-tools libqt5sql5-mysql libqt5charts5-dev
           mariadb-server mariadb-client iproute2)
 
 "$here/scripts/install-packages.sh" "${packages[@]}"
