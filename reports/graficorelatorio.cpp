@@ -1,0 +1,145 @@
+#include "reports/graficorelatorio.h"
+
+#include "reports/agrupamentografico.h"
+#include "reports/emreais.h"
+
+#include <QCursor>
+#include <QToolTip>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QStackedBarSeries>
+
+#include <cmath>
+
+using namespace QtCharts;
+
+namespace {
+
+const int marcasDesejadas = 5;
+
+// A round step (1, 2 or 5 times a power of ten) giving about five marks up to maximo.
+double passoDoEixo(double maximo)
+{
+    const double bruto = maximo / marcasDesejadas;
+    const double grandeza = std::pow(10.0, std::floor(std::log10(bruto)));
+    for (double fator : {1.0, 2.0, 5.0}) {
+        if (fator * grandeza >= bruto)
+            return fator * grandeza;
+    }
+    return 10 * grandeza;
+}
+
+// A value axis labelled in reais: QValueAxis only knows printf formats.
+QCategoryAxis *eixoEmReais(double maximo)
+{
+    auto *eixo = new QCategoryAxis;
+    eixo->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const double passo = passoDoEixo(maximo > 0 ? maximo : 1);
+    const int marcas = int(std::ceil(maximo / passo - 1e-9));
+    eixo->setStartValue(0);
+    for (int i = 1; i <= qMax(1, marcas); ++i)
+        eixo->append(emReais(i * passo), i * passo);
+    eixo->setRange(0, qMax(1, marcas) * passo);
+    return eixo;
+}
+
+double maiorMes(const DadosDoGrafico &dados)
+{
+    double maior = dados.orcamentoTotal;
+    for (int mes = 0; mes < dados.meses.size(); ++mes) {
+        double soma = 0;
+        for (const SerieDoGrafico &serie : dados.series)
+            soma += qMax(0.0, serie.porMes.at(mes));
+        maior = qMax(maior, soma);
+    }
+    return maior;
+}
+
+// Across the whole width: the bars stand at 0, 1, ... and are one wide.
+QLineSeries *linhaDoOrcamento(double total, int meses)
+{
+    auto *linha = new QLineSeries;
+    linha->setName(QStringLiteral("Orçamento total (%1)").arg(emReais(total)));
+    linha->append(-0.5, total);
+    linha->append(meses - 0.5, total);
+    QPen caneta(Qt::darkRed, 2, Qt::DashLine);
+    linha->setPen(caneta);
+    return linha;
+}
+
+} // namespace
+
+GraficoRelatorio::GraficoRelatorio(QWidget *parent)
+    : QChartView(parent)
+{
+    setRenderHint(QPainter::Antialiasing);
+}
+
+GraficoRelatorio::~GraficoRelatorio() = default;
+
+void GraficoRelatorio::mostra(const DadosDoGrafico &dados)
+{
+    if (dados.series.isEmpty()) {
+        mostraVazio(QStringLiteral("Nenhum gasto no mês atual nem nos doze meses anteriores."));
+        return;
+    }
+    auto *grafico = new QChart;
+    grafico->legend()->setAlignment(Qt::AlignRight);
+    auto *barras = new QStackedBarSeries;
+    for (const SerieDoGrafico &serie : dados.series)
+        acrescentaSerie(barras, serie, dados.meses);
+    grafico->addSeries(barras);
+
+    auto *eixoMeses = new QBarCategoryAxis;
+    eixoMeses->append(dados.meses);
+    grafico->addAxis(eixoMeses, Qt::AlignBottom);
+    QCategoryAxis *eixoValores = eixoEmReais(maiorMes(dados));
+    grafico->addAxis(eixoValores, Qt::AlignLeft);
+    barras->attachAxis(eixoMeses);
+    barras->attachAxis(eixoValores);
+    if (dados.orcamentoTotal > 0) {
+        QLineSeries *linha = linhaDoOrcamento(dados.orcamentoTotal, dados.meses.size());
+        grafico->addSeries(linha);
+        linha->attachAxis(eixoMeses);
+        linha->attachAxis(eixoValores);
+    }
+    troca(grafico);
+}
+
+void GraficoRelatorio::mostraVazio(const QString &explicacao)
+{
+    auto *grafico = new QChart;
+    grafico->setTitle(explicacao);
+    troca(grafico);
+}
+
+// The view hands the previous chart back instead of deleting it.
+void GraficoRelatorio::troca(QChart *grafico)
+{
+    QChart *anterior = chart();
+    setChart(grafico);
+    delete anterior;
+}
+
+void GraficoRelatorio::acrescentaSerie(QAbstractBarSeries *barras, const SerieDoGrafico &serie,
+                                       const QStringList &meses)
+{
+    auto *conjunto = new QBarSet(serie.nome);
+    for (double valor : serie.porMes)
+        conjunto->append(valor);
+    connect(conjunto, &QBarSet::hovered, this, [this, serie, meses](bool dentro, int mes) {
+        if (dentro)
+            QToolTip::showText(QCursor::pos(), QStringLiteral("%1 — %2: %3")
+                                   .arg(serie.nome, meses.at(mes), emReais(serie.porMes.at(mes))), this);
+        else
+            QToolTip::hideText();
+    });
+    if (serie.id != SerieDoGrafico::outros) {
+        connect(conjunto, &QBarSet::clicked, this, [this, serie](int mes) {
+            emit segmentoClicado(serie.id, serie.nome, serie.porMes.size() - 1 - mes);
+        });
+    }
+    barras->append(conjunto);
+}
