@@ -47,7 +47,7 @@ DadosDoGrafico agrupaParaGrafico(const QVector<GastosDaCategoria> &categorias, c
     DadosDoGrafico dados;
     dados.orcamentoTotal = orcamentoTotal;
     for (int k = meses - 1; k >= 0; --k)
-        dados.meses << hoje.addMonths(-k).toString(QStringLiteral("MM/yyyy"));
+        dados.meses << hoje.addMonths(-k);
     SerieDoGrafico outros = serie(SerieDoGrafico::outros, QStringLiteral("Outros"), meses);
     for (int i = 0; i < porTotal.size(); ++i) {
         const GastosDaCategoria &categoria = *porTotal.at(i).second;

@@ -26,12 +26,11 @@ struct SerieDoGrafico
     QVector<double> porMes;
 };
 
-// What the chart draws: the month labels ("MM/yyyy", oldest first), the
-// segments from the largest category up, and the total monthly budget (0
-// when there is none).
+// What the chart draws: the months (oldest first), the segments from the
+// largest category up, and the total monthly budget (0 when there is none).
 struct DadosDoGrafico
 {
-    QStringList meses;
+    QVector<QDate> meses;
     QVector<SerieDoGrafico> series;
     double orcamentoTotal = 0;
 };

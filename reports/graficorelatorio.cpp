@@ -92,8 +92,10 @@ void GraficoRelatorio::mostra(const DadosDoGrafico &dados)
         acrescentaSerie(barras, serie, dados.meses);
     grafico->addSeries(barras);
 
+    // Short labels: thirteen of them share the chart's width.
     auto *eixoMeses = new QBarCategoryAxis;
-    eixoMeses->append(dados.meses);
+    for (const QDate &mes : dados.meses)
+        eixoMeses->append(mes.toString(QStringLiteral("MM/yy")));
     grafico->addAxis(eixoMeses, Qt::AlignBottom);
     QCategoryAxis *eixoValores = eixoEmReais(maiorMes(dados));
     grafico->addAxis(eixoValores, Qt::AlignLeft);
@@ -124,7 +126,7 @@ void GraficoRelatorio::troca(QChart *grafico)
 }
 
 void GraficoRelatorio::acrescentaSerie(QAbstractBarSeries *barras, const SerieDoGrafico &serie,
-                                       const QStringList &meses)
+                                       const QVector<QDate> &meses)
 {
     auto *conjunto = new QBarSet(serie.nome);
     for (double valor : serie.porMes)
@@ -132,7 +134,8 @@ void GraficoRelatorio::acrescentaSerie(QAbstractBarSeries *barras, const SerieDo
     connect(conjunto, &QBarSet::hovered, this, [this, serie, meses](bool dentro, int mes) {
         if (dentro)
             QToolTip::showText(QCursor::pos(), QStringLiteral("%1 — %2: %3")
-                                   .arg(serie.nome, meses.at(mes), emReais(serie.porMes.at(mes))), this);
+                                   .arg(serie.nome, meses.at(mes).toString(QStringLiteral("MM/yyyy")),
+                                        emReais(serie.porMes.at(mes))), this);
         else
             QToolTip::hideText();
     });

@@ -1,6 +1,8 @@
 #ifndef GRAFICORELATORIO_H
 #define GRAFICORELATORIO_H
 
+#include <QDate>
+#include <QVector>
 #include <QtCharts/QChartView>
 
 QT_CHARTS_BEGIN_NAMESPACE
@@ -33,7 +35,7 @@ signals:
 
 private:
     void acrescentaSerie(QtCharts::QAbstractBarSeries *barras, const SerieDoGrafico &serie,
-                         const QStringList &meses);
+                         const QVector<QDate> &meses);
     void troca(QtCharts::QChart *grafico);
 };
 

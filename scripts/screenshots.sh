@@ -19,7 +19,7 @@ out=$2
 
 mariadb --no-defaults --socket="$FINARA_DB_SOCKET" -uroot vestara_gastos < "$here/scripts/demo-data.sql" >/dev/null
 
-export DISPLAY=:47
+export DISPLAY=${FINARA_SCREENSHOTS_DISPLAY:-:47}
 Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
@@ -39,8 +39,8 @@ clica() { # window, x and y inside it; "2" as fourth argument double-clicks
 }
 foto() { sleep 0.8; import -window root png:- | convert - -trim +repage "$out/$1.png"; }
 fecha() { xdotool windowactivate --sync "$1" key --clearmodifiers Escape; sleep 0.6; }
-# The main window's buttons are stacked in five equal rows.
-botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 10)); }
+# The main window's buttons are stacked in eight equal rows.
+botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 16)); }
 
 principal=$(janela Finara)
 xdotool windowactivate --sync "$principal"
@@ -75,16 +75,26 @@ xdotool windowsize "$classificar" 1000 560
 foto classificacao
 fecha "$classificar"
 
+botao 7                               # Orçamento
+orcamento=$(janela "Orçamento")
+foto orcamento
+fecha "$orcamento"
+
 botao 4                               # Analisar dados
 relatorio=$(janela "Relatório Anual")
-xdotool windowsize "$relatorio" 1240 560
+xdotool windowsize "$relatorio" 1240 760
 sleep 0.5
 foto relatorio
-# Double-click last month's sum of "Mercado", the ninth row.
-clica "$relatorio" 300 241 2
+# Double-click last month's sum of "Mercado", the ninth row of the grid
+# below the chart.
+clica "$relatorio" 300 600 2
 detalhe=$(xdotool search --sync --onlyvisible --name "^Detalhes para" | tail -1)
 xdotool windowmove "$detalhe" 420 160
 foto detalhe
+fecha "$detalhe"
+# The budget column, at the grid's right end.
+xdotool windowactivate --sync "$relatorio" key --clearmodifiers End
+foto relatorio-orcamento
 
 kill $app
 echo "screenshots: written to $out"
