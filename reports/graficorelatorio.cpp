@@ -3,7 +3,7 @@
 #include "reports/agrupamentografico.h"
 #include "reports/emreais.h"
 
-#include <QCursor>
+#include <QHelpEvent>
 #include <QToolTip>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
@@ -69,6 +69,12 @@ QLineSeries *linhaDoOrcamento(double total, int meses)
     return linha;
 }
 
+// "Mercado — 03/2025: R$ 1.446,90"
+QString dica(const SerieDoGrafico &serie, const QDate &mes, double valor)
+{
+    return QStringLiteral("%1 — %2: %3").arg(serie.nome, mes.toString(QStringLiteral("MM/yyyy")), emReais(valor));
+}
+
 } // namespace
 
 GraficoRelatorio::GraficoRelatorio(QWidget *parent)
@@ -86,7 +92,7 @@ void GraficoRelatorio::mostra(const DadosDoGrafico &dados)
         return;
     }
     auto *grafico = new QChart;
-    grafico->legend()->setAlignment(Qt::AlignRight);
+    grafico->legend()->setAlignment(Qt::AlignBottom);
     auto *barras = new QStackedBarSeries;
     for (const SerieDoGrafico &serie : dados.series)
         acrescentaSerie(barras, serie, dados.meses);
@@ -117,6 +123,15 @@ void GraficoRelatorio::mostraVazio(const QString &explicacao)
     troca(grafico);
 }
 
+// The scene would hide any tooltip, the segments having none of their own.
+bool GraficoRelatorio::viewportEvent(QEvent *evento)
+{
+    if (evento->type() != QEvent::ToolTip || m_dica.isEmpty())
+        return QChartView::viewportEvent(evento);
+    QToolTip::showText(static_cast<QHelpEvent *>(evento)->globalPos(), m_dica, this);
+    return true;
+}
+
 // The view hands the previous chart back instead of deleting it.
 void GraficoRelatorio::troca(QChart *grafico)
 {
@@ -132,11 +147,8 @@ void GraficoRelatorio::acrescentaSerie(QAbstractBarSeries *barras, const SerieDo
     for (double valor : serie.porMes)
         conjunto->append(valor);
     connect(conjunto, &QBarSet::hovered, this, [this, serie, meses](bool dentro, int mes) {
-        if (dentro)
-            QToolTip::showText(QCursor::pos(), QStringLiteral("%1 — %2: %3")
-                                   .arg(serie.nome, meses.at(mes).toString(QStringLiteral("MM/yyyy")),
-                                        emReais(serie.porMes.at(mes))), this);
-        else
+        m_dica = dentro ? dica(serie, meses.at(mes), serie.porMes.at(mes)) : QString();
+        if (m_dica.isEmpty())
             QToolTip::hideText();
     });
     if (serie.id != SerieDoGrafico::outros) {

@@ -33,10 +33,16 @@ signals:
     // asks for nothing.
     void segmentoClicado(int idCategoria, const QString &nome, int mesesAtras);
 
+protected:
+    bool viewportEvent(QEvent *evento) override;
+
 private:
     void acrescentaSerie(QtCharts::QAbstractBarSeries *barras, const SerieDoGrafico &serie,
                          const QVector<QDate> &meses);
     void troca(QtCharts::QChart *grafico);
+
+    // What the segment under the mouse shows as its tooltip; empty off them.
+    QString m_dica;
 };
 
 #endif // GRAFICORELATORIO_H
