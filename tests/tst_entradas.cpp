@@ -29,7 +29,8 @@ QStringList caixas(const RespostaModal &resposta)
 
 const QString erroAoImportar = QStringLiteral("information|Erro|Erro ao importar arquivo");
 const QString tabelasIntactas = QStringLiteral( // both tables' columns and the first expense: "8 1"
-    "SELECT CONCAT((SELECT COUNT(*) FROM information_schema.columns WHERE table_schema = DATABASE()), ' ', "
+    "SELECT CONCAT((SELECT COUNT(*) FROM information_schema.columns WHERE table_schema = DATABASE() "
+    "AND table_name IN ('gastos', 'categoria')), ' ', "
     "(SELECT COUNT(*) FROM gastos WHERE fornecedor = 'Padaria'))");
 
 } // namespace
