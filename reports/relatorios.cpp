@@ -129,22 +129,28 @@ double Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &catego
         if (!orcamento.valor)
             continue;
         total += *orcamento.valor;
-        int linha = linhaDaCategoria.value(orcamento.idCategoria, -1);
-        const double gasto = linha < 0 ? 0 : categorias.at(linha).porMes.value(0);
-        if (linha < 0) {
-            linha = tabela->rowCount();
-            tabela->insertRow(linha);
-            tabela->setItem(linha, colunaChave, itemDeConsulta(orcamento.idCategoria));
-            tabela->setItem(linha, colunaNome, itemDeConsulta(orcamento.categoria));
-            for (int coluna = colunaMesAtual; coluna < colunaOrcamento; ++coluna)
-                tabela->setItem(linha, coluna, itemDeConsulta(0.0));
-        }
+        const int linhaDosGastos = linhaDaCategoria.value(orcamento.idCategoria, -1);
+        const double gasto = linhaDosGastos < 0 ? 0 : categorias.at(linhaDosGastos).porMes.value(0);
+        const int linha = linhaDosGastos < 0 ? linhaSemGastos(orcamento) : linhaDosGastos;
         tabela->setItem(linha, colunaOrcamento, itemDeConsulta(*orcamento.valor));
         const FaixaOrcamento faixa = faixaDoOrcamento(gasto, *orcamento.valor);
         if (faixa != FaixaOrcamento::Folgado)
             tabela->item(linha, colunaMesAtual)->setBackground(corDaFaixa(faixa));
     }
     return total;
+}
+
+// A new row of zeros for a category that spent nothing in the period.
+int Relatorios::linhaSemGastos(const OrcamentoDaCategoria &orcamento)
+{
+    QTableWidget *tabela = ui->tableWidget_relatorio;
+    const int linha = tabela->rowCount();
+    tabela->insertRow(linha);
+    tabela->setItem(linha, colunaChave, itemDeConsulta(orcamento.idCategoria));
+    tabela->setItem(linha, colunaNome, itemDeConsulta(orcamento.categoria));
+    for (int coluna = colunaMesAtual; coluna < colunaOrcamento; ++coluna)
+        tabela->setItem(linha, coluna, itemDeConsulta(0.0));
+    return linha;
 }
 
 void Relatorios::on_tableWidget_relatorio_doubleClicked(const QModelIndex &index)

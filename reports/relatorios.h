@@ -7,6 +7,7 @@
 
 class QModelIndex;
 struct GastosDaCategoria;
+struct OrcamentoDaCategoria;
 
 namespace Ui {
 class Relatorios;
@@ -34,6 +35,7 @@ private:
     void montaTabelaRelatorio();
     QVector<GastosDaCategoria> gastosDoResultado();
     double acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias);
+    int linhaSemGastos(const OrcamentoDaCategoria &orcamento);
     void abreDetalhe(int id, const QString &nome, int mesesAtras);
 
     Ui::Relatorios *ui;
