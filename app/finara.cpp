@@ -1,6 +1,7 @@
 #include "app/finara.h"
 #include "ui_finara.h"
 
+#include "budget/janelaorcamento.h"
 #include "categories/categoria.h"
 #include "classification/analisedados.h"
 #include "database/bancodedados.h"
@@ -79,8 +80,15 @@ void Finara::on_pushButton_analisar_clicked()
 
 void Finara::on_pushButton_regras_clicked()
 {
-    Regras dialogo;
+    Regras dialogo(this);
     dialogo.setModal(true);
     dialogo.setupData();
+    dialogo.exec();
+}
+
+void Finara::on_pushButton_orcamento_clicked()
+{
+    JanelaOrcamento dialogo(this);
+    dialogo.setModal(true);
     dialogo.exec();
 }

@@ -17,6 +17,7 @@
 #include "bench/gastossinteticos.h"
 #include "bench/guardacaixas.h"
 #include "bench/janelas.h"
+#include "bench/orcamento.h"
 #include "bench/quadro.h"
 #include "bench/regras.h"
 #include "bench/sqlenviado.h"
@@ -248,6 +249,7 @@ void Bancada::relatorio(int tamanho)
     m_quadro.base(QStringLiteral("instrução do relatório (base; %1)").arg(plano(sql)), tamanho, r.at(0));
     m_quadro.compara(QStringLiteral("abrir o relatório de doze meses"), tamanho, r.at(1),
                      QStringLiteral("instrução do relatório"), r.at(0), 1.2);
+    medeOrcamento(m_quadro, sql, tamanho);
 }
 
 // The report statement as the server plans it beside the same text bound to

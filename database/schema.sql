@@ -74,6 +74,16 @@ CREATE TABLE IF NOT EXISTS regra (
     CONSTRAINT ck_regra_campo CHECK (noFornecedor OR naDescricao)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
+-- A category's monthly budget; a category without a row has none. No
+-- foreign key, like gastos: a deleted category's budget is simply no longer
+-- listed.
+CREATE TABLE IF NOT EXISTS orcamento (
+    idCategoria INT NOT NULL,
+    valor DECIMAL(13,2) NOT NULL,
+    PRIMARY KEY (idCategoria),
+    CONSTRAINT ck_orcamento_valor CHECK (valor > 0)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'127.0.0.1' IDENTIFIED BY 'h8TQ2w%KZLN[';
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'localhost' IDENTIFIED BY 'h8TQ2w%KZLN[';
 REVOKE ALL PRIVILEGES, GRANT OPTION FROM 'vestara_tilmo'@'127.0.0.1';

@@ -16,7 +16,9 @@ namespace {
 const int alinhadoADireita = Qt::AlignRight | Qt::AlignVCenter; // 130
 const int alinhadoAEsquerda = Qt::AlignLeft | Qt::AlignVCenter; // 129
 
-QTableWidgetItem *novoItem(const QVariant &valor)
+} // namespace
+
+QTableWidgetItem *itemDeConsulta(const QVariant &valor)
 {
     const bool ehDouble = valor.type() == QVariant::Double;
     const QString texto = ehDouble ? QString::number(valor.toDouble(), 'f', 2) : valor.toString();
@@ -24,8 +26,6 @@ QTableWidgetItem *novoItem(const QVariant &valor)
     item->setData(Qt::TextAlignmentRole, ehDouble ? alinhadoADireita : alinhadoAEsquerda);
     return item;
 }
-
-} // namespace
 
 bool preencheTabelaComConsulta(QStringList rotulos, QSqlQuery *consulta, QTableWidget *tabela)
 {
@@ -48,7 +48,7 @@ bool preencheTabelaComConsulta(QStringList rotulos, QSqlQuery *consulta, QTableW
     while (consulta->next()) {
         tabela->insertRow(linha);
         for (int c = 0; c < colunas; ++c)
-            tabela->setItem(linha, c, novoItem(c < colunasDoResultado ? consulta->value(c) : QVariant()));
+            tabela->setItem(linha, c, itemDeConsulta(c < colunasDoResultado ? consulta->value(c) : QVariant()));
         ++linha;
     }
 

@@ -3,6 +3,9 @@
 
 #include <QString>
 
+// An amount in Brazilian notation, without the currency: "1.446,90".
+QString numeroBrasileiro(double valor);
+
 // An amount as a Brazilian reads it: "R$ 1.446,90", "-R$ 45,90".
 QString emReais(double valor);
 

@@ -1,8 +1,11 @@
 #include "reports/relatorios.h"
 #include "ui_relatorios.h"
 
+#include "budget/faixaorcamento.h"
+#include "budget/tabelaorcamento.h"
 #include "database/tabelaconsulta.h"
 #include "messages/caixamensagem.h"
+#include "reports/agrupamentografico.h"
 #include "reports/janeladetalhe.h"
 
 #include <QDebug>
@@ -36,6 +39,8 @@ ORDER BY categoria.categoria;)";
 const int colunaChave = 0;
 const int colunaNome = 1;
 const int colunaMesAtual = 2;
+const int meses = 13;
+const int colunaOrcamento = colunaMesAtual + meses;
 
 } // namespace
 
@@ -45,8 +50,13 @@ Relatorios::Relatorios(QWidget *parent)
     , hoje(QDate::currentDate())
 {
     ui->setupUi(this);
+    ui->splitter_relatorio->setSizes({height() / 2, height() / 2});
+    connect(ui->chartView_relatorio, &GraficoRelatorio::segmentoClicado, this, &Relatorios::abreDetalhe);
     if (relPrincipal())
         montaTabelaRelatorio();
+    else
+        ui->chartView_relatorio->mostraVazio(QStringLiteral("Os gastos não puderam ser lidos: "
+                                                            "veja a conexão com o banco de dados."));
 }
 
 Relatorios::~Relatorios()
@@ -70,8 +80,12 @@ void Relatorios::montaTabelaRelatorio()
         mes = mes.addMonths(-1);
         rotulos << formataData(QStringLiteral("MM/yyyy"), mes);
     }
+    rotulos << QStringLiteral("Orçamento");
     QTableWidget *tabela = ui->tableWidget_relatorio;
     preencheTabelaComConsulta(rotulos, &consulta, tabela);
+    const QVector<GastosDaCategoria> categorias = gastosDoResultado();
+    const double orcamentoTotal = acrescentaOrcamentos(categorias);
+    ui->chartView_relatorio->mostra(agrupaParaGrafico(categorias, hoje, orcamentoTotal));
     tabela->hideColumn(colunaChave);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Switched on only now: the fill is fast and keeps records whole with
@@ -79,9 +93,69 @@ void Relatorios::montaTabelaRelatorio()
     tabela->setSortingEnabled(true);
 }
 
+// The rows the grid was just filled with, in the same order, read again
+// from the result it holds.
+QVector<GastosDaCategoria> Relatorios::gastosDoResultado()
+{
+    QVector<GastosDaCategoria> categorias;
+    if (!consulta.first())
+        return categorias;
+    do {
+        GastosDaCategoria categoria {consulta.value(colunaChave).toInt(), consulta.value(colunaNome).toString(), {}};
+        for (int coluna = colunaMesAtual; coluna < colunaOrcamento; ++coluna)
+            categoria.porMes << consulta.value(coluna).toDouble();
+        categorias << categoria;
+    } while (consulta.next());
+    return categorias;
+}
+
+// Each budget beside its category's row, the current month tinted by how
+// much of it is spent; a budgeted category without spending in the period
+// gets a row of zeros. Returns the total budget.
+double Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias)
+{
+    QVector<OrcamentoDaCategoria> orcamentos;
+    QString erro;
+    if (!TabelaOrcamento::lista(&orcamentos, &erro)) {
+        qDebug() << "Erro ao ler os orçamentos:" << erro;
+        return 0;
+    }
+    QHash<int, int> linhaDaCategoria;
+    for (int linha = 0; linha < categorias.size(); ++linha)
+        linhaDaCategoria.insert(categorias.at(linha).id, linha);
+    QTableWidget *tabela = ui->tableWidget_relatorio;
+    double total = 0;
+    for (const OrcamentoDaCategoria &orcamento : orcamentos) {
+        if (!orcamento.valor)
+            continue;
+        total += *orcamento.valor;
+        const int linhaDosGastos = linhaDaCategoria.value(orcamento.idCategoria, -1);
+        const double gasto = linhaDosGastos < 0 ? 0 : categorias.at(linhaDosGastos).porMes.value(0);
+        const int linha = linhaDosGastos < 0 ? linhaSemGastos(orcamento) : linhaDosGastos;
+        tabela->setItem(linha, colunaOrcamento, itemDeConsulta(*orcamento.valor));
+        const FaixaOrcamento faixa = faixaDoOrcamento(gasto, *orcamento.valor);
+        if (faixa != FaixaOrcamento::Folgado)
+            tabela->item(linha, colunaMesAtual)->setBackground(corDaFaixa(faixa));
+    }
+    return total;
+}
+
+// A new row of zeros for a category that spent nothing in the period.
+int Relatorios::linhaSemGastos(const OrcamentoDaCategoria &orcamento)
+{
+    QTableWidget *tabela = ui->tableWidget_relatorio;
+    const int linha = tabela->rowCount();
+    tabela->insertRow(linha);
+    tabela->setItem(linha, colunaChave, itemDeConsulta(orcamento.idCategoria));
+    tabela->setItem(linha, colunaNome, itemDeConsulta(orcamento.categoria));
+    for (int coluna = colunaMesAtual; coluna < colunaOrcamento; ++coluna)
+        tabela->setItem(linha, coluna, itemDeConsulta(0.0));
+    return linha;
+}
+
 void Relatorios::on_tableWidget_relatorio_doubleClicked(const QModelIndex &index)
 {
-    if (index.column() < colunaMesAtual) {
+    if (index.column() < colunaMesAtual || index.column() >= colunaOrcamento) {
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro ao clicar"),
                     QStringLiteral("Clique numa coluna com valores"),
                     {QStringLiteral("Um duplo clique na soma de um mês mostra os gastos que a compõem."), {}});
@@ -93,8 +167,12 @@ void Relatorios::on_tableWidget_relatorio_doubleClicked(const QModelIndex &index
     // any text that is no number reads as 0 too, and the detail window takes
     // 0 as "no category" (the server never hands out 0 as a key).
     const int id = tabela->item(index.row(), colunaChave)->text().toInt(nullptr, 10);
-    const QDate mes = hoje.addMonths(colunaMesAtual - index.column());
+    abreDetalhe(id, nome, index.column() - colunaMesAtual);
+}
 
+void Relatorios::abreDetalhe(int id, const QString &nome, int mesesAtras)
+{
+    const QDate mes = hoje.addMonths(-mesesAtras);
     auto *janela = new JanelaDetalhe(id, mes, nome, this);
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->show();

@@ -6,13 +6,17 @@
 #include <QSqlQuery>
 
 class QModelIndex;
+struct GastosDaCategoria;
+struct OrcamentoDaCategoria;
 
 namespace Ui {
 class Relatorios;
 }
 
 // Spending per category in the current month and each of the twelve before
-// it; a double-click on a sum opens the expenses behind it.
+// it, against each category's monthly budget, as a grid and as a chart; a
+// double-click on a sum, or a click on its segment, opens the expenses
+// behind it.
 class Relatorios : public QDialog
 {
     Q_OBJECT
@@ -29,6 +33,10 @@ private slots:
 
 private:
     void montaTabelaRelatorio();
+    QVector<GastosDaCategoria> gastosDoResultado();
+    double acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias);
+    int linhaSemGastos(const OrcamentoDaCategoria &orcamento);
+    void abreDetalhe(int id, const QString &nome, int mesesAtras);
 
     Ui::Relatorios *ui;
     QSqlQuery consulta;

@@ -62,3 +62,16 @@ DROP TEMPORARY TABLE modelo;
 SELECT COUNT(*) AS despesas, SUM(idCategoria IS NULL) AS sem_categoria,
        MIN(data) AS desde, MAX(data) AS ate
 FROM gastos;
+
+-- A few monthly budgets, some of them tight, so that the report has
+-- something to compare the current month against.
+INSERT IGNORE INTO orcamento (idCategoria, valor)
+SELECT c.idCategoria, o.valor
+FROM categoria c
+JOIN (SELECT 'Mercado' AS categoria, 1900.00 AS valor
+      UNION ALL SELECT 'Restaurantes', 300.00
+      UNION ALL SELECT 'Combustível', 250.00
+      UNION ALL SELECT 'Moradia', 2500.00
+      UNION ALL SELECT 'Educação', 1500.00
+      UNION ALL SELECT 'Saúde', 890.00
+      UNION ALL SELECT 'Lazer', 150.00) o ON o.categoria = c.categoria;

@@ -83,17 +83,26 @@ classificar=$(janela Classificar)
 foto classificacao
 fecha "$classificar"
 
+botao 7                               # Orçamento
+orcamento=$(janela "Orçamento")
+foto orcamento
+fecha "$orcamento"
+
 botao 4                               # Analisar dados
 relatorio=$(janela "Relatório Anual")
-xdotool windowsize "$relatorio" 1240 560
+xdotool windowsize "$relatorio" 1240 760
 sleep 0.5
 foto relatorio
-# Double-click last month's sum of "Mercado", the ninth row.
-clica "$relatorio" 272 286 2
+# Double-click last month's sum of "Mercado", the ninth row of the grid
+# below the chart.
+clica "$relatorio" 300 600 2
 detalhe=$(xdotool search --sync --onlyvisible --name "^Detalhes para" | tail -1)
 xdotool windowmove "$detalhe" 420 160
 foto detalhe
 fecha "$detalhe"
+# The budget column, at the grid's right end.
+xdotool windowactivate --sync "$relatorio" key --clearmodifiers End
+foto relatorio-orcamento
 fecha "$relatorio"
 
 # Last, since it adds the sample's expenses to the data the other windows show.

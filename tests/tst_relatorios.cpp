@@ -72,7 +72,7 @@ private slots:
         for (int c = 2; c < 15; ++c)
             linha << (c == coluna ? "30.35" : "0.00");
         Relatorios r;
-        QCOMPARE(grade(r), QStringList(cabecalho.join('|')) << (coluna < 0 ? QStringList() : QStringList(linha.join('|'))));
+        QCOMPARE(grade(r, 15), QStringList(cabecalho.join('|')) << (coluna < 0 ? QStringList() : QStringList(linha.join('|'))));
     }
 
     // Sorted as numbers, and each key stays on its own category's row.
