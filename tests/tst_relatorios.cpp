@@ -1,105 +1,83 @@
+#include "reports/janeladetalhe.h"
 #include "reports/relatorios.h"
 #include "support/bancoteste.h"
-#include "support/capturadebug.h"
+#include "support/respostamodal.h"
 
-#include <QSqlQuery>
 #include <QTableWidget>
 #include <QtTest>
 
-enum Categoria { Existente, Nula, Apagada };
-Q_DECLARE_METATYPE(Categoria)
-
-// The twelve-month report on a scratch database. Expenses are dated by the
-// server, relative to its CURDATE(), which is what decides the sums.
+// The twelve-month report and the detail windows a double-click on its cells opens, over
+// expenses dated by the server around its CURDATE(), which is what decides the sums.
 class TstRelatorios : public QObject
 {
     Q_OBJECT
     BancoTeste banco {QStringLiteral("relatorios")};
 
-    QVariant categoria(const QString &nome)
-    {
-        banco.executa("INSERT INTO categoria (categoria) VALUES (?)", {nome});
-        return banco.valor("SELECT idCategoria FROM categoria WHERE categoria = ?", {nome});
-    }
-    bool gasto(const QString &dataSql, const QString &valor, const QVariant &id)
-    {
-        return banco.executa(QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, idCategoria) "
-                                            "SELECT %1, 'Loja', ?, ?").arg(dataSql), {valor, id});
-    }
-    // The report's header, then its rows as they show, cut to their first colunas cells.
-    static QStringList grade(const Relatorios &r, int colunas = 99)
-    {
-        auto *t = r.findChild<QTableWidget *>("tableWidget_relatorio");
-        QStringList linhas;
-        for (int linha = -1; linha < t->rowCount(); ++linha) {
-            QStringList celulas;
-            for (int c = 0; c < qMin(colunas, t->columnCount()); ++c)
-                celulas << (linha < 0 ? t->horizontalHeaderItem(c) : t->item(linha, c))->text();
-            linhas << celulas.join('|');
-        }
-        return linhas;
-    }
-
 private slots:
-    void init() { QVERIFY2(banco.pronto() && banco.esvaziar(), qPrintable(banco.erro())); }
-
-    void somaCadaGastoNaColunaDoSeuMes_data()
+    void initTestCase()
     {
-        QTest::addColumn<QString>("dataSql");
-        QTest::addColumn<Categoria>("tipo");
-        QTest::addColumn<int>("coluna");
-        QTest::newRow("fim do mês atual") << "LAST_DAY(CURDATE())" << Existente << 2;
-        QTest::newRow("um mês atrás") << "DATE_SUB(CURDATE(), INTERVAL 1 MONTH)" << Existente << 3;
-        QTest::newRow("1º dia do mês mais antigo") << "DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 12 MONTH), '%Y-%m-01')" << Existente << 14;
-        QTest::newRow("véspera do período") << "LAST_DAY(DATE_SUB(CURDATE(), INTERVAL 13 MONTH))" << Existente << -1;
-        QTest::newRow("mês seguinte") << "DATE_ADD(CURDATE(), INTERVAL 1 MONTH)" << Existente << 0;
-        QTest::newRow("sem categoria") << "CURDATE()" << Nula << 2;
-        QTest::newRow("categoria apagada") << "DATE_SUB(CURDATE(), INTERVAL 2 MONTH)" << Apagada << 4;
-    }
-    // coluna: where the sum shows (0: a row of zeros, -1: no row); a NULL key shows as "0".
-    void somaCadaGastoNaColunaDoSeuMes()
-    {
-        QFETCH(QString, dataSql);
-        QFETCH(Categoria, tipo);
-        QFETCH(int, coluna);
-        const QVariant id = tipo == Nula ? QVariant(QVariant::Int) : categoria("Mercado");
-        QVERIFY(gasto(dataSql, "10.10", id) && gasto(dataSql, "20.25", id));
-        QVERIFY(tipo != Apagada || banco.executa("DELETE FROM categoria"));
-        QStringList cabecalho {"ID", "Categoria", "Mês Atual"},
-            linha {tipo == Existente ? id.toString() : "0", tipo == Existente ? "Mercado" : "Não Classificado"};
-        for (int k = 1; k <= 12; ++k)
-            cabecalho << QDate::currentDate().addMonths(-k).toString("MM/yyyy");
-        for (int c = 2; c < 15; ++c)
-            linha << (c == coluna ? "30.35" : "0.00");
-        Relatorios r;
-        QCOMPARE(grade(r), QStringList(cabecalho.join('|')) << (coluna < 0 ? QStringList() : QStringList(linha.join('|'))));
+        QVERIFY2(banco.pronto(), qPrintable(banco.erro()));
+        for (const char *nome : {"Mercado", "Farmácia", "Apagada", "Antiga"})
+            QVERIFY(banco.executa("INSERT INTO categoria (categoria) VALUES (?)", {QString::fromUtf8(nome)}));
+        // supplier, date, amount, category
+        const QList<QStringList> gastos {
+            {"Padaria", "LAST_DAY(CURDATE())", "15.50", "Mercado"},
+            {"Feira", "DATE_FORMAT(CURDATE(), '%Y-%m-01')", "4.25", "Mercado"},
+            {"Atacado", "CURDATE() - INTERVAL 1 MONTH", "100.00", "Mercado"},
+            {"Compra", "CURDATE() - INTERVAL 3 MONTH", "10.00", "Mercado"},
+            {"Estorno", "CURDATE() - INTERVAL 3 MONTH", "-10.00", "Mercado"},
+            {"Mais antigo", "DATE_FORMAT(CURDATE() - INTERVAL 12 MONTH, '%Y-%m-01')", "7.00", "Mercado"},
+            {"Fora do período", "LAST_DAY(CURDATE() - INTERVAL 13 MONTH)", "9.00", "Antiga"},
+            {"Drogaria", "CURDATE() - INTERVAL 1 MONTH", "30.00", "Farmácia"},
+            {"Sem categoria", "CURDATE()", "8.00", ""},
+            {"Categoria apagada", "CURDATE()", "2.00", "Apagada"},
+            {"Apagada antes", "CURDATE() - INTERVAL 2 MONTH", "5.00", "Apagada"}};
+        for (const QStringList &g : gastos)
+            QVERIFY(banco.executa(QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, idCategoria) "
+                "SELECT %1, ?, ?, (SELECT idCategoria FROM categoria WHERE categoria = ?)").arg(g[1]),
+                {g[0], g[2], g[3]}));
+        QVERIFY(banco.executa("DELETE FROM categoria WHERE categoria = 'Apagada'"));
     }
 
-    // Sorted as numbers, and each key stays on its own category's row.
-    void somasOrdenamComoNumeros()
+    // Key and name cells only warn. Each sum (a cancelling 0.00 too) is the total of the
+    // rows its window lists, all of its column's month; a sum without rows warns and leaves an
+    // empty window. Every expense of the twelve months is listed once.
+    void cadaSomaEhOTotalDaSuaJanela()
     {
-        QStringList esperadas {"ID|Categoria|Mês Atual"};
-        for (const auto &[nome, valor] : {std::pair("Café", "3.50"), {"Aluguel", "20.00"}, {"Bar", "100.00"}}) {
-            const QVariant id = categoria(nome);
-            QVERIFY(gasto("CURDATE()", valor, id));
-            esperadas << id.toString() + '|' + nome + '|' + valor;
-        }
         Relatorios r;
         auto *t = r.findChild<QTableWidget *>();
-        QVERIFY(t->isSortingEnabled() && t->isColumnHidden(0) && t->editTriggers() == QAbstractItemView::NoEditTriggers);
-        t->sortByColumn(2, Qt::AscendingOrder);
-        QCOMPARE(grade(r, 3), esperadas);
-    }
-
-    // A statement refused on a live connection: an empty grid and one debug line.
-    void falhaDaConsultaDeixaGradeVazia()
-    {
-        QVERIFY(gasto("CURDATE()", "1.00", categoria("Mercado")));
-        QVERIFY(QSqlQuery().exec("SET SESSION sql_mode = CONCAT(@@sql_mode, ',ONLY_FULL_GROUP_BY')"));
-        CapturaDebug debug;
-        QCOMPARE(grade(Relatorios()), QStringList(""));
-        QCOMPARE(debug.linhas().size(), 1);
-        QVERIFY(debug.linhas().first().startsWith("Erro ao executar a query: \""));
+        QStringList listados, categorias;
+        for (int linha = 0; linha < t->rowCount(); ++linha) {
+            categorias << t->item(linha, 1)->text();
+            for (int coluna = 0; coluna < t->columnCount(); ++coluna) {
+                RespostaModal resposta;
+                emit t->doubleClicked(t->model()->index(linha, coluna));
+                auto *janela = r.findChildren<JanelaDetalhe *>().value(0);
+                if (coluna < 2 || !janela->findChild<QTableWidget *>()->rowCount()) {
+                    QCOMPARE(resposta.vistas().join(""), coluna < 2 ? "Clique numa coluna com valores"
+                                                                    : "Não foram encontrados dados");
+                    QVERIFY(coluna < 2 ? !janela : t->item(linha, coluna)->text() == "0.00");
+                    delete janela;
+                    continue;
+                }
+                const QString mes = QDate::currentDate().addMonths(2 - coluna).toString("MM/yyyy");
+                const auto detalhe = linhasDaGrade(janela->findChild<QTableWidget *>());
+                double total = 0;
+                for (const QString &gasto : detalhe) {
+                    QCOMPARE(QDate::fromString(gasto.section('|', 0, 0), Qt::ISODate).toString("MM/yyyy"), mes);
+                    listados << gasto.section('|', 1, 1) + ' ' + gasto.section('|', 3, 3);
+                    total += gasto.section('|', 3, 3).toDouble();
+                }
+                QCOMPARE(QString::number(total, 'f', 2), t->item(linha, coluna)->text());
+                QVERIFY(coluna == 2 || t->horizontalHeaderItem(coluna)->text() == mes);
+                delete janela;
+            }
+        }
+        listados.sort();
+        QCOMPARE(listados, QStringList({"Apagada antes 5.00", "Atacado 100.00", "Categoria apagada 2.00",
+            "Compra 10.00", "Drogaria 30.00", "Estorno -10.00", "Feira 4.25", "Mais antigo 7.00",
+            "Padaria 15.50", "Sem categoria 8.00"}));
+        QCOMPARE(categorias, QStringList({"Não Classificado", "Farmácia", "Mercado"}));
     }
 };
 

@@ -2,33 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
-
-namespace {
-
-QString tipoDaCaixa(const QMessageBox *caixa)
-{
-    switch (caixa->icon()) {
-    case QMessageBox::Information: return QStringLiteral("information");
-    case QMessageBox::Warning: return QStringLiteral("warning");
-    case QMessageBox::Critical: return QStringLiteral("critical");
-    case QMessageBox::Question: return QStringLiteral("question");
-    default: return QStringLiteral("none");
-    }
-}
-
-const int intervaloMs = 10;
-// A window that stays open with nothing left to do for it is closed after
-// this many checks (two seconds), so that a test fails instead of hanging.
-const int ciclosAteDesistir = 200;
-
-} // namespace
+#include <QFileDialog>
+#include <QTableWidget>
 
 RespostaModal::RespostaModal(QObject *parent)
     : QObject(parent)
 {
     connect(&m_timer, &QTimer::timeout, this, &RespostaModal::verificar);
-    m_timer.start(intervaloMs);
+    m_timer.start(10);
 }
 
 RespostaModal::~RespostaModal() = default;
@@ -44,17 +25,19 @@ void RespostaModal::responder(QMessageBox::StandardButton botao)
         auto *caixa = qobject_cast<QMessageBox *>(janela);
         if (caixa && caixa->button(botao))
             caixa->button(botao)->click();
-        else if (auto *dialogo = qobject_cast<QDialog *>(janela))
-            dialogo->reject();
+        else
+            janela->close();
     });
 }
 
-QStringList RespostaModal::textos() const
+void RespostaModal::escolherArquivo(const QString &caminho)
 {
-    QStringList lista;
-    for (const JanelaVista &v : m_vistas)
-        lista << v.texto;
-    return lista;
+    aoAbrir([caminho](QWidget *janela) {
+        // selectFile leaves the name field alone while it has the focus.
+        janela->focusWidget()->clearFocus();
+        qobject_cast<QFileDialog *>(janela)->selectFile(caminho);
+        qobject_cast<QDialog *>(janela)->accept();
+    });
 }
 
 void RespostaModal::verificar()
@@ -62,59 +45,48 @@ void RespostaModal::verificar()
     QWidget *janela = QApplication::activeModalWidget();
     if (!janela || !janela->isVisible())
         return;
-    const bool nova = janela != m_atual;
-    if (nova) {
+    auto *caixa = qobject_cast<QMessageBox *>(janela);
+    if (janela != m_atual) {
         m_atual = janela;
-        m_ciclosNaMesma = 0;
-        registrar(janela);
+        m_ciclos = 0;
+        m_vistas << (caixa ? caixa->text() : QString::fromLatin1(janela->metaObject()->className()));
     }
     if (!m_acoes.isEmpty()) {
-        m_ciclosNaMesma = 0;
-        executar(m_acoes.takeFirst(), janela);
-        return;
-    }
-    if (nova && qobject_cast<QMessageBox *>(janela)) {
-        fecharSemAcao(janela);
-        return;
-    }
-    if (++m_ciclosNaMesma > ciclosAteDesistir) {
-        qWarning("RespostaModal: closing %s left open with nothing to do",
-                 janela->metaObject()->className());
-        fecharSemAcao(janela);
+        // A timer does not fire while its own slot runs: the windows the action opens need
+        // a fresh one.
+        QTimer aninhado;
+        connect(&aninhado, &QTimer::timeout, this, &RespostaModal::verificar);
+        aninhado.start(10);
+        m_acoes.takeFirst()(janela);
+    } else if (caixa || ++m_ciclos > 200) {
+        janela->close(); // a box as Esc closes it
     }
 }
 
-void RespostaModal::executar(const Acao &acao, QWidget *janela)
+QString gravarExtrato(const QString &pasta, const QByteArray &conteudo)
 {
-    // A timer does not fire again while its own slot runs, so the windows
-    // this action opens are watched by a fresh one.
-    QTimer aninhado;
-    connect(&aninhado, &QTimer::timeout, this, &RespostaModal::verificar);
-    aninhado.start(intervaloMs);
-    acao(janela);
+    QFile arquivo(pasta + QStringLiteral("/%1.csv").arg(qHash(conteudo)));
+    arquivo.open(QIODevice::WriteOnly);
+    return arquivo.write(conteudo) == conteudo.size() ? arquivo.fileName() : QString();
 }
 
-void RespostaModal::registrar(QWidget *janela)
+void clicar(QWidget *janela, const char *botao)
 {
-    JanelaVista vista;
-    vista.classe = QString::fromLatin1(janela->metaObject()->className());
-    vista.titulo = janela->windowTitle();
-    vista.pai = janela->parentWidget();
-    if (auto *caixa = qobject_cast<QMessageBox *>(janela)) {
-        vista.tipo = tipoDaCaixa(caixa);
-        vista.texto = caixa->text();
-        vista.botoes = caixa->standardButtons();
+    janela->findChild<QAbstractButton *>(QLatin1String(botao))->click();
+}
+
+QStringList linhasDaGrade(const QTableWidget *grade)
+{
+    QStringList linhas;
+    for (int linha = 0; linha < grade->rowCount(); ++linha) {
+        QString texto;
+        bool vermelha = true;
+        for (int coluna = 0; coluna < grade->columnCount(); ++coluna) {
+            const QTableWidgetItem *item = grade->item(linha, coluna);
+            texto += (coluna ? "|" : "") + (item ? item->text() : QStringLiteral("-"));
+            vermelha = vermelha && (!item || item->background() == QBrush(Qt::red));
+        }
+        linhas << (vermelha ? QStringLiteral("*") : QString()) + texto;
     }
-    m_vistas.append(vista);
-}
-
-void RespostaModal::fecharSemAcao(QWidget *janela)
-{
-    auto *caixa = qobject_cast<QMessageBox *>(janela);
-    if (caixa && caixa->escapeButton())
-        caixa->escapeButton()->click();
-    else if (auto *dialogo = qobject_cast<QDialog *>(janela))
-        dialogo->reject();
-    else
-        janela->close();
+    return linhas;
 }

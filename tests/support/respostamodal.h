@@ -1,29 +1,17 @@
 #ifndef RESPOSTAMODAL_H
 #define RESPOSTAMODAL_H
 
-#include <QList>
 #include <QMessageBox>
-#include <QObject>
 #include <QPointer>
 #include <QTimer>
 
 #include <functional>
 
-// What a modal window looked like when it was answered.
-struct JanelaVista
-{
-    QString classe;     // the window's class name, "QMessageBox" for boxes
-    QString tipo;       // "information", "warning", "critical", "question" for boxes
-    QString titulo;
-    QString texto;
-    QMessageBox::StandardButtons botoes;
-    QWidget *pai = nullptr;
-};
+class QTableWidget;
 
-// Answers the modal windows a test makes the code under test open. Each
-// window that appears takes the next queued action; a message box with no
-// action queued is closed with its escape button, any other dialog rejected,
-// so a test never hangs. Every window answered is recorded.
+// Answers the modal windows a test makes the code under test open: each window takes the next
+// queued action; a box with none left is closed with its escape button, and any other window
+// left open for two seconds is closed, so that a test fails instead of hanging.
 class RespostaModal : public QObject
 {
     Q_OBJECT
@@ -36,22 +24,25 @@ public:
 
     void aoAbrir(Acao acao);
     void responder(QMessageBox::StandardButton botao);
-
-    const QList<JanelaVista> &vistas() const { return m_vistas; }
-    QStringList textos() const;
-    int pendentes() const { return m_acoes.size(); }
+    // Picks caminho in the real file dialog.
+    void escolherArquivo(const QString &caminho);
+    // Every window seen: a box's text, or the class name of any other window.
+    QStringList vistas() const { return m_vistas; }
 
 private:
     void verificar();
-    void executar(const Acao &acao, QWidget *janela);
-    void registrar(QWidget *janela);
-    void fecharSemAcao(QWidget *janela);
 
     QTimer m_timer;
     QList<Acao> m_acoes;
-    QList<JanelaVista> m_vistas;
+    QStringList m_vistas;
     QPointer<QWidget> m_atual;
-    int m_ciclosNaMesma = 0;
+    int m_ciclos = 0;
 };
+
+// Helpers of several tests: a statement file in pasta, a button's click, and a grid's rows
+// as "cell|cell|...", with "*" in front of a row painted red and "-" for a cell without item.
+QString gravarExtrato(const QString &pasta, const QByteArray &conteudo);
+void clicar(QWidget *janela, const char *botao);
+QStringList linhasDaGrade(const QTableWidget *grade);
 
 #endif // RESPOSTAMODAL_H
