@@ -10,8 +10,7 @@ namespace {
 
 const QString conexaoAdmin = QStringLiteral("finara_teste_admin");
 
-// Unprepared without values, as the server prepares no CREATE TRIGGER. A refusal is logged, so
-// that the test's own failure says why.
+// Unprepared without values: the server prepares no CREATE TRIGGER.
 QSqlQuery comoAdmin(const QString &sql, const QVariantList &valores)
 {
     QSqlQuery q(QSqlDatabase::database(conexaoAdmin));
@@ -33,22 +32,18 @@ BancoTeste::BancoTeste(const QString &nome)
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), conexaoAdmin);
     db.setUserName(QStringLiteral("root"));
     db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + qEnvironmentVariable("FINARA_DB_SOCKET"));
-    db.open();
-    QSqlQuery tabelas(QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                     "WHERE table_schema = 'vestara_gastos'"), db);
+    Conexao::abrir(db);
+    QSqlQuery tabelas(QStringLiteral("SHOW TABLES FROM vestara_gastos"), db);
     while (tabelas.next())
         m_tabelas << tabelas.value(0).toString();
-    QStringList comandos {"SET NAMES utf8mb4", "DROP DATABASE IF EXISTS `%1`",
-        "CREATE DATABASE `%1` COLLATE utf8mb4_unicode_520_ci", "USE `%1`",
+    QStringList comandos {"DROP DATABASE IF EXISTS `%1`", "CREATE DATABASE `%1`", "USE `%1`",
         "CREATE USER IF NOT EXISTS 'finara_teste'@'127.0.0.1' IDENTIFIED BY 'finara_teste'",
         "GRANT SELECT, INSERT, UPDATE, DELETE ON `finara\\_teste\\_%`.* TO 'finara_teste'@'127.0.0.1'"};
     for (const QString &tabela : qAsConst(m_tabelas))
         comandos << QStringLiteral("CREATE TABLE `%1` LIKE vestara_gastos.`%1`").arg(tabela);
     for (const QString &comando : qAsConst(comandos))
-        if (m_erro.isEmpty() && !executa(QString(comando).replace(QLatin1String("%1"), m_nome)))
-            m_erro = comando + QStringLiteral(": ") + db.lastError().text();
-    if (m_tabelas.isEmpty())
-        m_erro = QStringLiteral("no tables in vestara_gastos: ") + db.lastError().text();
+        if (m_tabelas.isEmpty() || !executa(QString(comando).replace(QLatin1String("%1"), m_nome)))
+            m_erro = QStringLiteral("%1: %2").arg(comando, db.lastError().text());
     if (pronto())
         abrirPadrao();
 }

@@ -6,8 +6,7 @@
 #include <QVariant>
 
 // A scratch database with the tables of the real vestara_gastos, and Qt's default connection
-// opened on it as a user with the application user's rights. Dropped on destruction, so a
-// test never touches the user's data.
+// open on it with the application user's rights. Dropped on destruction.
 class BancoTeste
 {
 public:
@@ -16,14 +15,12 @@ public:
 
     bool pronto() const { return m_erro.isEmpty(); }
     QString erro() const { return m_erro; }
-    // Opens the default connection again, the way the program opens its own.
     bool abrirPadrao();
-    // An administrator's connection on the scratch database, for preparing and checking data.
+    // An administrator's connection, for preparing and checking data beside the code under test.
     QSqlDatabase admin() const;
     bool executa(const QString &sql, const QVariantList &valores = {}) const;
     QVariant valor(const QString &sql, const QVariantList &valores = {}) const;
-    // Leaves every table without rows.
-    bool esvaziar() const;
+    bool esvaziar() const; // every table without rows
 
 private:
     QString m_nome;

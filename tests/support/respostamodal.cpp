@@ -12,8 +12,6 @@ RespostaModal::RespostaModal(QObject *parent)
     m_timer.start(10);
 }
 
-RespostaModal::~RespostaModal() = default;
-
 void RespostaModal::aoAbrir(Acao acao)
 {
     m_acoes.append(std::move(acao));
@@ -21,13 +19,7 @@ void RespostaModal::aoAbrir(Acao acao)
 
 void RespostaModal::responder(QMessageBox::StandardButton botao)
 {
-    aoAbrir([botao](QWidget *janela) {
-        auto *caixa = qobject_cast<QMessageBox *>(janela);
-        if (caixa && caixa->button(botao))
-            caixa->button(botao)->click();
-        else
-            janela->close();
-    });
+    aoAbrir([botao](QWidget *janela) { qobject_cast<QMessageBox *>(janela)->button(botao)->click(); });
 }
 
 void RespostaModal::escolherArquivo(const QString &caminho)
@@ -52,8 +44,7 @@ void RespostaModal::verificar()
         m_vistas << (caixa ? caixa->text() : QString::fromLatin1(janela->metaObject()->className()));
     }
     if (!m_acoes.isEmpty()) {
-        // A timer does not fire while its own slot runs: the windows the action opens need
-        // a fresh one.
+        // A timer does not fire while its slot runs: the windows the action opens need another.
         QTimer aninhado;
         connect(&aninhado, &QTimer::timeout, this, &RespostaModal::verificar);
         aninhado.start(10);

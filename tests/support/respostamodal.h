@@ -9,9 +9,9 @@
 
 class QTableWidget;
 
-// Answers the modal windows a test makes the code under test open: each window takes the next
-// queued action; a box with none left is closed with its escape button, and any other window
-// left open for two seconds is closed, so that a test fails instead of hanging.
+// Answers the modal windows a test makes the code under test open: each one takes the next
+// queued action; with none left, a box is closed as Esc closes it, and any other window after
+// two seconds, so that a test fails instead of hanging.
 class RespostaModal : public QObject
 {
     Q_OBJECT
@@ -20,12 +20,10 @@ public:
     using Acao = std::function<void(QWidget *janela)>;
 
     explicit RespostaModal(QObject *parent = nullptr);
-    ~RespostaModal() override;
 
     void aoAbrir(Acao acao);
     void responder(QMessageBox::StandardButton botao);
-    // Picks caminho in the real file dialog.
-    void escolherArquivo(const QString &caminho);
+    void escolherArquivo(const QString &caminho); // in the real file dialog
     // Every window seen: a box's text, or the class name of any other window.
     QStringList vistas() const { return m_vistas; }
 
@@ -39,8 +37,8 @@ private:
     int m_ciclos = 0;
 };
 
-// Helpers of several tests: a statement file in pasta, a button's click, and a grid's rows
-// as "cell|cell|...", with "*" in front of a row painted red and "-" for a cell without item.
+// What several tests do: write a statement file into a folder, click a button, and read a grid
+// as "cell|cell|..." a row, "*" in front of a row painted red, "-" for a cell without item.
 QString gravarExtrato(const QString &pasta, const QByteArray &conteudo);
 void clicar(QWidget *janela, const char *botao);
 QStringList linhasDaGrade(const QTableWidget *grade);
