@@ -16,8 +16,7 @@ public:
     bool pronto() const { return m_erro.isEmpty(); }
     QString erro() const { return m_erro; }
     bool abrirPadrao();
-    // An administrator's connection, for preparing and checking data beside the code under test.
-    QSqlDatabase admin() const;
+    QSqlDatabase admin() const; // for preparing and checking data beside the code under test
     bool executa(const QString &sql, const QVariantList &valores = {}) const;
     QVariant valor(const QString &sql, const QVariantList &valores = {}) const;
     bool esvaziar() const; // every table without rows

@@ -12,11 +12,6 @@ RespostaModal::RespostaModal(QObject *parent)
     m_timer.start(10);
 }
 
-void RespostaModal::aoAbrir(Acao acao)
-{
-    m_acoes.append(std::move(acao));
-}
-
 void RespostaModal::responder(QMessageBox::StandardButton botao)
 {
     aoAbrir([botao](QWidget *janela) { qobject_cast<QMessageBox *>(janela)->button(botao)->click(); });
@@ -25,8 +20,7 @@ void RespostaModal::responder(QMessageBox::StandardButton botao)
 void RespostaModal::escolherArquivo(const QString &caminho)
 {
     aoAbrir([caminho](QWidget *janela) {
-        // selectFile leaves the name field alone while it has the focus.
-        janela->focusWidget()->clearFocus();
+        janela->focusWidget()->clearFocus(); // or selectFile leaves the name field alone
         qobject_cast<QFileDialog *>(janela)->selectFile(caminho);
         qobject_cast<QDialog *>(janela)->accept();
     });
@@ -50,15 +44,15 @@ void RespostaModal::verificar()
         aninhado.start(10);
         m_acoes.takeFirst()(janela);
     } else if (caixa || ++m_ciclos > 200) {
-        janela->close(); // a box as Esc closes it
+        janela->close();
     }
 }
 
 QString gravarExtrato(const QString &pasta, const QByteArray &conteudo)
 {
     QFile arquivo(pasta + QStringLiteral("/%1.csv").arg(qHash(conteudo)));
-    arquivo.open(QIODevice::WriteOnly);
-    return arquivo.write(conteudo) == conteudo.size() ? arquivo.fileName() : QString();
+    const bool gravado = arquivo.open(QIODevice::WriteOnly) && arquivo.write(conteudo) == conteudo.size();
+    return gravado ? arquivo.fileName() : QString();
 }
 
 void clicar(QWidget *janela, const char *botao)

@@ -9,9 +9,8 @@
 
 class QTableWidget;
 
-// Answers the modal windows a test makes the code under test open: each one takes the next
-// queued action; with none left, a box is closed as Esc closes it, and any other window after
-// two seconds, so that a test fails instead of hanging.
+// Answers the modal windows the code under test opens: each takes the next queued action; with
+// none left, a box is closed as Esc closes it, any other window after two seconds.
 class RespostaModal : public QObject
 {
     Q_OBJECT
@@ -20,12 +19,10 @@ public:
     using Acao = std::function<void(QWidget *janela)>;
 
     explicit RespostaModal(QObject *parent = nullptr);
-
-    void aoAbrir(Acao acao);
+    void aoAbrir(Acao acao) { m_acoes.append(std::move(acao)); }
     void responder(QMessageBox::StandardButton botao);
     void escolherArquivo(const QString &caminho); // in the real file dialog
-    // Every window seen: a box's text, or the class name of any other window.
-    QStringList vistas() const { return m_vistas; }
+    QStringList vistas() const { return m_vistas; } // each box's text, other windows' class
 
 private:
     void verificar();
@@ -37,8 +34,8 @@ private:
     int m_ciclos = 0;
 };
 
-// What several tests do: write a statement file into a folder, click a button, and read a grid
-// as "cell|cell|..." a row, "*" in front of a row painted red, "-" for a cell without item.
+// A statement file written into pasta; a button's click; a grid's rows as "cell|cell|...", with
+// "*" in front of a row painted red and "-" for a cell without item.
 QString gravarExtrato(const QString &pasta, const QByteArray &conteudo);
 void clicar(QWidget *janela, const char *botao);
 QStringList linhasDaGrade(const QTableWidget *grade);
