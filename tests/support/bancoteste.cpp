@@ -10,7 +10,7 @@ namespace {
 
 const QString conexaoAdmin = QStringLiteral("finara_teste_admin");
 
-// Unprepared without values: the server prepares no CREATE TRIGGER.
+// Unprepared without values, as the server prepares no CREATE TRIGGER; a refusal is logged.
 QSqlQuery comoAdmin(const QString &sql, const QVariantList &valores)
 {
     QSqlQuery q(QSqlDatabase::database(conexaoAdmin));
@@ -33,12 +33,11 @@ BancoTeste::BancoTeste(const QString &nome)
     db.setUserName(QStringLiteral("root"));
     db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + qEnvironmentVariable("FINARA_DB_SOCKET"));
     Conexao::abrir(db);
-    QSqlQuery tabelas(QStringLiteral("SHOW TABLES FROM vestara_gastos"), db);
-    while (tabelas.next())
+    for (QSqlQuery tabelas(QStringLiteral("SHOW TABLES FROM vestara_gastos"), db); tabelas.next();)
         m_tabelas << tabelas.value(0).toString();
     QStringList comandos {"DROP DATABASE IF EXISTS `%1`", "CREATE DATABASE `%1`", "USE `%1`",
         "CREATE USER IF NOT EXISTS 'finara_teste'@'127.0.0.1' IDENTIFIED BY 'finara_teste'",
-        "GRANT SELECT, INSERT, UPDATE, DELETE ON `finara\\_teste\\_%`.* TO 'finara_teste'@'127.0.0.1'"};
+        "GRANT SELECT, INSERT, UPDATE, DELETE ON `finara_teste_%`.* TO 'finara_teste'@'127.0.0.1'"};
     for (const QString &tabela : qAsConst(m_tabelas))
         comandos << QStringLiteral("CREATE TABLE `%1` LIKE vestara_gastos.`%1`").arg(tabela);
     for (const QString &comando : qAsConst(comandos))
@@ -50,10 +49,8 @@ BancoTeste::BancoTeste(const QString &nome)
 
 BancoTeste::~BancoTeste()
 {
-    QSqlDatabase::database(QSqlDatabase::defaultConnection, false).close();
     QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
     executa(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_nome));
-    admin().close();
     QSqlDatabase::removeDatabase(conexaoAdmin);
 }
 
@@ -64,15 +61,10 @@ bool BancoTeste::abrirPadrao()
     db.setDatabaseName(m_nome);
     db.setUserName(QStringLiteral("finara_teste"));
     db.setPassword(QStringLiteral("finara_teste"));
-    if (!Conexao::abrir(db))
-        m_erro = db.lastError().text();
-    return db.isOpen();
+    return Conexao::abrir(db);
 }
 
-QSqlDatabase BancoTeste::admin() const
-{
-    return QSqlDatabase::database(conexaoAdmin);
-}
+QSqlDatabase BancoTeste::admin() const { return QSqlDatabase::database(conexaoAdmin); }
 
 bool BancoTeste::executa(const QString &sql, const QVariantList &valores) const
 {

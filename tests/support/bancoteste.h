@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <QVariant>
 
-// A scratch database with the tables of the real vestara_gastos, and Qt's default connection
-// open on it with the application user's rights. Dropped on destruction.
+// A scratch database with the tables of vestara_gastos, and Qt's default connection open on it
+// with the application user's rights. Dropped on destruction.
 class BancoTeste
 {
 public:

@@ -14,7 +14,7 @@ RespostaModal::RespostaModal(QObject *parent)
 
 void RespostaModal::responder(QMessageBox::StandardButton botao)
 {
-    aoAbrir([botao](QWidget *janela) { qobject_cast<QMessageBox *>(janela)->button(botao)->click(); });
+    aoAbrir([botao](QWidget *caixa) { static_cast<QMessageBox *>(caixa)->button(botao)->click(); });
 }
 
 void RespostaModal::escolherArquivo(const QString &caminho)
@@ -29,30 +29,26 @@ void RespostaModal::escolherArquivo(const QString &caminho)
 void RespostaModal::verificar()
 {
     QWidget *janela = QApplication::activeModalWidget();
-    if (!janela || !janela->isVisible())
-        return;
     auto *caixa = qobject_cast<QMessageBox *>(janela);
-    if (janela != m_atual) {
-        m_atual = janela;
-        m_ciclos = 0;
-        m_vistas << (caixa ? caixa->text() : QString::fromLatin1(janela->metaObject()->className()));
-    }
-    if (!m_acoes.isEmpty()) {
-        // A timer does not fire while its slot runs: the windows the action opens need another.
-        QTimer aninhado;
-        connect(&aninhado, &QTimer::timeout, this, &RespostaModal::verificar);
-        aninhado.start(10);
-        m_acoes.takeFirst()(janela);
-    } else if (caixa || ++m_ciclos > 200) {
+    if (!janela || !janela->isVisible() || (m_acoes.isEmpty() && !caixa))
+        return;
+    m_vistas << (caixa ? caixa->text() : QString::fromLatin1(janela->metaObject()->className()));
+    if (m_acoes.isEmpty()) {
         janela->close();
+        return;
     }
+    // A timer does not fire while its slot runs: the windows the action opens need another.
+    QTimer aninhado;
+    connect(&aninhado, &QTimer::timeout, this, &RespostaModal::verificar);
+    aninhado.start(10);
+    m_acoes.takeFirst()(janela);
 }
 
 QString gravarExtrato(const QString &pasta, const QByteArray &conteudo)
 {
     QFile arquivo(pasta + QStringLiteral("/%1.csv").arg(qHash(conteudo)));
-    const bool gravado = arquivo.open(QIODevice::WriteOnly) && arquivo.write(conteudo) == conteudo.size();
-    return gravado ? arquivo.fileName() : QString();
+    const bool ok = arquivo.open(QFile::WriteOnly) && arquivo.write(conteudo) == conteudo.size();
+    return ok ? arquivo.fileName() : QString();
 }
 
 void clicar(QWidget *janela, const char *botao)

@@ -2,7 +2,6 @@
 #define RESPOSTAMODAL_H
 
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -10,7 +9,7 @@
 class QTableWidget;
 
 // Answers the modal windows the code under test opens: each takes the next queued action; with
-// none left, a box is closed as Esc closes it, any other window after two seconds.
+// none left, a box is closed as Esc closes it, any other window left to CTest's timeout.
 class RespostaModal : public QObject
 {
     Q_OBJECT
@@ -22,7 +21,7 @@ public:
     void aoAbrir(Acao acao) { m_acoes.append(std::move(acao)); }
     void responder(QMessageBox::StandardButton botao);
     void escolherArquivo(const QString &caminho); // in the real file dialog
-    QStringList vistas() const { return m_vistas; } // each box's text, other windows' class
+    QStringList vistas() const { return m_vistas; } // a box's text, another window's class
 
 private:
     void verificar();
@@ -30,12 +29,10 @@ private:
     QTimer m_timer;
     QList<Acao> m_acoes;
     QStringList m_vistas;
-    QPointer<QWidget> m_atual;
-    int m_ciclos = 0;
 };
 
-// A statement file written into pasta; a button's click; a grid's rows as "cell|cell|...", with
-// "*" in front of a row painted red and "-" for a cell without item.
+// A statement file written into pasta; a button's click; a grid's rows as "cell|cell|...", "*"
+// in front of a row painted red, "-" for a cell without item.
 QString gravarExtrato(const QString &pasta, const QByteArray &conteudo);
 void clicar(QWidget *janela, const char *botao);
 QStringList linhasDaGrade(const QTableWidget *grade);
