@@ -9,6 +9,7 @@
 
 #include <QSqlQuery>
 #include <QTableWidget>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -17,7 +18,7 @@ namespace {
 
 QTableWidget *grade(QWidget *janela) { return janela->findChild<QTableWidget *>(); }
 
-bool carregar(QWidget *importacao, const QString &caminho)
+bool ler(QWidget *importacao, const QString &caminho)
 {
     bool lido = false;
     QMetaObject::invokeMethod(importacao, "loadCsvIntoTableWidget", Q_RETURN_ARG(bool, lido),
@@ -81,8 +82,7 @@ private slots:
         QTest::addColumn<bool>("ehData");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("esperado"); // null: SQL NULL, which the server refuses
-        // A point before one or two final digits is decimal, any other separates thousands; what
-        // the server would round without a word is refused.
+        // A point before 1-2 final digits is decimal, others split thousands; no silent rounding.
         for (const auto &[valor, esperado] : QList<QPair<const char *, const char *>> {
                  {"R$ 1.234,56", "1234.56"}, {"R$\xC2\xA0" "129,90", "129.90"}, {"-0,01", "-0.01"},
                  {"", ""}, {"r$ 5,00", "r5.00"}, {"12.50", "12.50"}, {"-3.5", "-3.5"},
@@ -145,14 +145,14 @@ private slots:
     void arquivosERemocao()
     {
         const QString fifo = pasta.filePath(QStringLiteral("fifo.csv"));
-        QCOMPARE(mkfifo(qPrintable(fifo), 0600), 0);
         ImportarCSV d;
         d.show();
         QTableWidget *t = grade(&d);
         RespostaModal resposta;
-        resposta.escolherArquivo(extrato("1;A;1;a\n2;B;2;b\n3;C;3;c\n"));
+        const QString texto = QStringLiteral("1;A;1;a\n2;B;2;b\n3;C;3;c\n"); // as UTF-16, with BOM
+        resposta.escolherArquivo(extrato(QTextCodec::codecForName("UTF-16")->fromUnicode(texto)));
         clicar(&d, "pushButton_lercsv");
-        QVERIFY(!carregar(&d, fifo) && !carregar(&d, QStringLiteral("/dev/zero")));
+        QVERIFY(!mkfifo(qPrintable(fifo), 0600) && !ler(&d, fifo) && !ler(&d, "/dev/zero"));
         const QPoint centro = t->visualRect(t->model()->index(1, 1)).center();
         for (const auto &[botao, resto] : {std::pair(QMessageBox::No, "1|A|1|a 2|B|2|b 3|C|3|c"),
                                            std::pair(QMessageBox::Yes, "1|A|1|a 3|C|3|c")}) {
@@ -161,7 +161,7 @@ private slots:
             QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, centro);
             QCOMPARE(linhasDaGrade(t).join(' '), QString(resto));
         }
-        QVERIFY(!carregar(&d, extrato("9;X;9\n8;Caf\xE9;8;y"))); // Windows-1252
+        QVERIFY(!ler(&d, extrato("9;X;9\n8;Caf\xE9;8;y"))); // Windows-1252
         QCOMPARE(linhasDaGrade(t).join(' '), QString("*9|X|9|- *8|Café|8|y 1|A|1|a 3|C|3|c"));
     }
 
@@ -173,7 +173,7 @@ private slots:
         d.setupData(&padrao);
         d.show();
         const QByteArray boas = QByteArray("01/03/2026;A;1;a\n").repeated(150);
-        carregar(&d, extrato(boas + "03/03/2026;C;r$ 5;c"));
+        ler(&d, extrato(boas + "03/03/2026;C;r$ 5;c"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Erro ao inserir dados: \".*valor"));
         RespostaModal resposta;
         clicar(&d, "pushButton_importar");
@@ -238,7 +238,7 @@ private slots:
         QProcess vigia;
         auto *resposta = new RespostaModal;
         resposta->aoAbrir([&](QWidget *d) {
-            carregar(d, extratoHostil(50000));
+            ler(d, extratoHostil(50000));
             vigia.start("timeout", {"60", "sh", "-c", "until [ \"$(mariadb --no-defaults -S \"$0\" "
                 "-uroot -Ne 'SELECT SUM(trx_rows_modified) FROM information_schema.innodb_trx')\" "
                 "-gt 0 ] 2>/dev/null; do :; done; exec \"$FINARA_SERVIDOR_ISOLADO\" kill",
@@ -265,7 +265,7 @@ private slots:
             "Categoria, Registros não encontrados, AnaliseDados, Relatorios, ImportarCSV"));
         RespostaModal importacao;
         importacao.aoAbrir([&](QWidget *d) {
-            carregar(d, extratoHostil(3));
+            ler(d, extratoHostil(3));
             clicar(d, "pushButton_importar");
         });
         clicar(&w, "pushButton_importarCSV");
