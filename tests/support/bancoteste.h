@@ -3,13 +3,11 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QString>
+#include <QStringList>
 #include <QVariant>
 
-// A scratch database of the test's own on the local server, with Finara's
-// tables, and Qt's default connection opened on it as a user with the same
-// rights as the application's user. Dropped again on destruction, so a test
-// never touches the application's own data.
+// A scratch database with the tables of vestara_gastos, and Qt's default connection open on it
+// with the application user's rights. Dropped on destruction.
 class BancoTeste
 {
 public:
@@ -18,35 +16,17 @@ public:
 
     bool pronto() const { return m_erro.isEmpty(); }
     QString erro() const { return m_erro; }
-    QString nomeBanco() const { return m_nome; }
-
-    // Opens the default connection on the scratch database the way the
-    // program opens its own (again, if it was closed or replaced).
     bool abrirPadrao();
-
-    // An administrator's connection on the scratch database, for preparing
-    // and checking data beside the code under test.
-    QSqlDatabase admin() const;
+    QSqlDatabase admin() const; // for preparing and checking data beside the code under test
     bool executa(const QString &sql, const QVariantList &valores = {}) const;
-    // Leaves gastos and categoria without rows, for a test's fresh start.
-    bool esvaziar() const;
     QVariant valor(const QString &sql, const QVariantList &valores = {}) const;
-
-    // Locks or unlocks the application's own account, so that connecting
-    // with the built-in parameters is refused; only for tests that run
-    // beside a server of their own.
-    bool travarContaDoAplicativo(bool travar) const;
-
-    // The socket of the local server started by scripts/db-server
-    // (FINARA_DB_SOCKET names another).
-    static QString socket();
+    bool esvaziar() const; // every table without rows
+    static QString socket(); // the server's: $FINARA_DB_SOCKET, or the program's own
 
 private:
-    bool criar();
-    QSqlQuery comoAdmin(const QString &sql, const QVariantList &valores, bool *ok) const;
-
     QString m_nome;
     QString m_erro;
+    QStringList m_tabelas;
 };
 
 #endif // BANCOTESTE_H

@@ -2,119 +2,74 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
-
-namespace {
-
-QString tipoDaCaixa(const QMessageBox *caixa)
-{
-    switch (caixa->icon()) {
-    case QMessageBox::Information: return QStringLiteral("information");
-    case QMessageBox::Warning: return QStringLiteral("warning");
-    case QMessageBox::Critical: return QStringLiteral("critical");
-    case QMessageBox::Question: return QStringLiteral("question");
-    default: return QStringLiteral("none");
-    }
-}
-
-const int intervaloMs = 10;
-// A window that stays open with nothing left to do for it is closed after
-// this many checks (two seconds), so that a test fails instead of hanging.
-const int ciclosAteDesistir = 200;
-
-} // namespace
+#include <QFileDialog>
+#include <QTableWidget>
 
 RespostaModal::RespostaModal(QObject *parent)
     : QObject(parent)
 {
     connect(&m_timer, &QTimer::timeout, this, &RespostaModal::verificar);
-    m_timer.start(intervaloMs);
-}
-
-RespostaModal::~RespostaModal() = default;
-
-void RespostaModal::aoAbrir(Acao acao)
-{
-    m_acoes.append(std::move(acao));
+    m_timer.start(10);
 }
 
 void RespostaModal::responder(QMessageBox::StandardButton botao)
 {
-    aoAbrir([botao](QWidget *janela) {
-        auto *caixa = qobject_cast<QMessageBox *>(janela);
-        if (caixa && caixa->button(botao))
-            caixa->button(botao)->click();
-        else if (auto *dialogo = qobject_cast<QDialog *>(janela))
-            dialogo->reject();
-    });
+    aoAbrir([botao](QWidget *caixa) { static_cast<QMessageBox *>(caixa)->button(botao)->click(); });
 }
 
-QStringList RespostaModal::textos() const
+void RespostaModal::escolherArquivo(const QString &caminho)
 {
-    QStringList lista;
-    for (const JanelaVista &v : m_vistas)
-        lista << v.texto;
-    return lista;
+    aoAbrir([caminho](QWidget *janela) {
+        janela->focusWidget()->clearFocus(); // or selectFile leaves the name field alone
+        qobject_cast<QFileDialog *>(janela)->selectFile(caminho);
+        qobject_cast<QDialog *>(janela)->accept();
+    });
 }
 
 void RespostaModal::verificar()
 {
     QWidget *janela = QApplication::activeModalWidget();
-    if (!janela || !janela->isVisible())
+    auto *caixa = qobject_cast<QMessageBox *>(janela);
+    if (!janela || !janela->isVisible() || (m_acoes.isEmpty() && !caixa))
         return;
-    const bool nova = janela != m_atual;
-    if (nova) {
-        m_atual = janela;
-        m_ciclosNaMesma = 0;
-        registrar(janela);
-    }
-    if (!m_acoes.isEmpty()) {
-        m_ciclosNaMesma = 0;
-        executar(m_acoes.takeFirst(), janela);
+    m_vistas << (caixa ? caixa->text() : QString::fromLatin1(janela->metaObject()->className()));
+    if (caixa)
+        m_motivos << caixa->informativeText();
+    if (m_acoes.isEmpty()) {
+        janela->close();
         return;
     }
-    if (nova && qobject_cast<QMessageBox *>(janela)) {
-        fecharSemAcao(janela);
-        return;
-    }
-    if (++m_ciclosNaMesma > ciclosAteDesistir) {
-        qWarning("RespostaModal: closing %s left open with nothing to do",
-                 janela->metaObject()->className());
-        fecharSemAcao(janela);
-    }
-}
-
-void RespostaModal::executar(const Acao &acao, QWidget *janela)
-{
-    // A timer does not fire again while its own slot runs, so the windows
-    // this action opens are watched by a fresh one.
+    // A timer does not fire while its slot runs: the windows the action opens need another.
     QTimer aninhado;
     connect(&aninhado, &QTimer::timeout, this, &RespostaModal::verificar);
-    aninhado.start(intervaloMs);
-    acao(janela);
+    aninhado.start(10);
+    m_acoes.takeFirst()(janela);
 }
 
-void RespostaModal::registrar(QWidget *janela)
+QString gravarExtrato(const QString &pasta, const QByteArray &conteudo)
 {
-    JanelaVista vista;
-    vista.classe = QString::fromLatin1(janela->metaObject()->className());
-    vista.titulo = janela->windowTitle();
-    vista.pai = janela->parentWidget();
-    if (auto *caixa = qobject_cast<QMessageBox *>(janela)) {
-        vista.tipo = tipoDaCaixa(caixa);
-        vista.texto = caixa->text();
-        vista.botoes = caixa->standardButtons();
+    QFile arquivo(pasta + QStringLiteral("/%1.csv").arg(qHash(conteudo)));
+    const bool ok = arquivo.open(QFile::WriteOnly) && arquivo.write(conteudo) == conteudo.size();
+    return ok ? arquivo.fileName() : QString();
+}
+
+void clicar(QWidget *janela, const char *botao)
+{
+    janela->findChild<QAbstractButton *>(QLatin1String(botao))->click();
+}
+
+QStringList linhasDaGrade(const QTableWidget *grade)
+{
+    QStringList linhas;
+    for (int linha = 0; linha < grade->rowCount(); ++linha) {
+        QString texto;
+        bool vermelha = true;
+        for (int coluna = 0; coluna < grade->columnCount(); ++coluna) {
+            const QTableWidgetItem *item = grade->item(linha, coluna);
+            texto += (coluna ? "|" : "") + (item ? item->text() : QStringLiteral("-"));
+            vermelha = vermelha && (!item || item->background() == QBrush(Qt::red));
+        }
+        linhas << (vermelha ? QStringLiteral("*") : QString()) + texto;
     }
-    m_vistas.append(vista);
-}
-
-void RespostaModal::fecharSemAcao(QWidget *janela)
-{
-    auto *caixa = qobject_cast<QMessageBox *>(janela);
-    if (caixa && caixa->escapeButton())
-        caixa->escapeButton()->click();
-    else if (auto *dialogo = qobject_cast<QDialog *>(janela))
-        dialogo->reject();
-    else
-        janela->close();
+    return linhas;
 }

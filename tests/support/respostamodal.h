@@ -1,29 +1,15 @@
 #ifndef RESPOSTAMODAL_H
 #define RESPOSTAMODAL_H
 
-#include <QList>
 #include <QMessageBox>
-#include <QObject>
-#include <QPointer>
 #include <QTimer>
 
 #include <functional>
 
-// What a modal window looked like when it was answered.
-struct JanelaVista
-{
-    QString classe;     // the window's class name, "QMessageBox" for boxes
-    QString tipo;       // "information", "warning", "critical", "question" for boxes
-    QString titulo;
-    QString texto;
-    QMessageBox::StandardButtons botoes;
-    QWidget *pai = nullptr;
-};
+class QTableWidget;
 
-// Answers the modal windows a test makes the code under test open. Each
-// window that appears takes the next queued action; a message box with no
-// action queued is closed with its escape button, any other dialog rejected,
-// so a test never hangs. Every window answered is recorded.
+// Answers the modal windows the code under test opens: each takes the next queued action; with
+// none left, a box is closed as Esc closes it, any other window left to CTest's timeout.
 class RespostaModal : public QObject
 {
     Q_OBJECT
@@ -32,26 +18,25 @@ public:
     using Acao = std::function<void(QWidget *janela)>;
 
     explicit RespostaModal(QObject *parent = nullptr);
-    ~RespostaModal() override;
-
-    void aoAbrir(Acao acao);
+    void aoAbrir(Acao acao) { m_acoes.append(std::move(acao)); }
     void responder(QMessageBox::StandardButton botao);
-
-    const QList<JanelaVista> &vistas() const { return m_vistas; }
-    QStringList textos() const;
-    int pendentes() const { return m_acoes.size(); }
+    void escolherArquivo(const QString &caminho); // in the real file dialog
+    QStringList vistas() const { return m_vistas; } // a box's text, another window's class
+    QStringList motivos() const { return m_motivos; } // each box's informative text
 
 private:
     void verificar();
-    void executar(const Acao &acao, QWidget *janela);
-    void registrar(QWidget *janela);
-    void fecharSemAcao(QWidget *janela);
 
     QTimer m_timer;
     QList<Acao> m_acoes;
-    QList<JanelaVista> m_vistas;
-    QPointer<QWidget> m_atual;
-    int m_ciclosNaMesma = 0;
+    QStringList m_vistas;
+    QStringList m_motivos;
 };
+
+// A statement file written into pasta; a button's click; a grid's rows as "cell|cell|...", "*"
+// in front of a row painted red, "-" for a cell without item.
+QString gravarExtrato(const QString &pasta, const QByteArray &conteudo);
+void clicar(QWidget *janela, const char *botao);
+QStringList linhasDaGrade(const QTableWidget *grade);
 
 #endif // RESPOSTAMODAL_H
