@@ -4,6 +4,7 @@
 #include "categories/categoria.h"
 #include "classification/analisedados.h"
 #include "database/bancodedados.h"
+#include "import/importacoes.h"
 #include "import/importarcsv.h"
 #include "reports/relatorios.h"
 
@@ -62,4 +63,12 @@ void Finara::on_pushButton_analisar_clicked()
     Relatorios relatorio;
     relatorio.setModal(true);
     relatorio.exec();
+}
+
+void Finara::on_pushButton_importacoes_clicked()
+{
+    Importacoes dialogo;
+    dialogo.setModal(true);
+    dialogo.setupData();
+    dialogo.exec();
 }

@@ -2,6 +2,8 @@
 #include "ui_importarcsv.h"
 
 #include "import/conversaoextrato.h"
+#include "import/historicodeimportacoes.h"
+#include "import/linhasrepetidas.h"
 #include "import/progresso.h"
 
 #include <QBrush>
@@ -22,7 +24,8 @@ const int colunas = 4;
 
 QString sqlInsercao()
 {
-    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao) VALUES (?, ?, ?,?)");
+    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao, idImportacao, idTransacao) "
+                          "VALUES (?, ?, ?, ?, ?, ?)");
 }
 
 // The whole file at once: its encoding can only be told from all of it.
@@ -89,6 +92,29 @@ QStringList registroDaLinha(const QTableWidget *tabela, int linha)
             textoDaCelula(tabela, linha, 3)};
 }
 
+// The bank's id of the row's transaction, when its file had one.
+QVariant idTransacao(const QTableWidget *tabela, int linha)
+{
+    const QTableWidgetItem *item = tabela->item(linha, 0);
+    const QString id = item ? item->data(Qt::UserRole).toString() : QString();
+    return id.isEmpty() ? QVariant(QVariant::String) : QVariant(id);
+}
+
+// What the insert binds for a row, the import's key and the bank's id last.
+QVariantList valoresDaLinha(const QTableWidget *tabela, int linha, int idImportacao)
+{
+    QVariantList valores;
+    for (const QString &campo : registroDaLinha(tabela, linha))
+        valores << campo;
+    return valores << idImportacao << idTransacao(tabela, linha);
+}
+
+void desfazTransacao(QSqlDatabase &banco)
+{
+    if (!banco.rollback())
+        qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
+}
+
 } // namespace
 
 ImportarCSV::ImportarCSV(QWidget *parent)
@@ -97,6 +123,8 @@ ImportarCSV::ImportarCSV(QWidget *parent)
 {
     qRegisterMetaType<QList<QStringList>>("QList<QStringList>");
     ui->setupUi(this);
+    ui->label_importado->hide();
+    repetidas = new LinhasRepetidas(ui->tableWidget_dados, registroDaLinha);
 }
 
 ImportarCSV::~ImportarCSV()
@@ -129,6 +157,9 @@ bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWi
     QStringList linhas;
     if (!leLinhas(filePath, &linhas))
         return false;
+    const QString jaImportado = origem.lido(filePath);
+    ui->label_importado->setText(jaImportado);
+    ui->label_importado->setVisible(!jaImportado.isEmpty());
     return preencheGrade(tableWidget, linhas, progresso);
 }
 
@@ -141,7 +172,8 @@ bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
             qDebug() << "Linha incompleta no CSV.";
             return false;
         }
-        if (!insereRegistro(query, registro))
+        QVariantList valores(registro.begin(), registro.begin() + colunas);
+        if (!insereRegistro(query, valores << QVariant(QVariant::Int) << QVariant(QVariant::String)))
             return false;
     }
     return true;
@@ -156,18 +188,29 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
         qDebug() << "Erro ao iniciar a transação:" << banco.lastError().text();
         return false;
     }
+    resultado = ResultadoImportacao();
+    const int idImportacao = HistoricoDeImportacoes::abrir(origem.arquivos(), origem.sha256(), nomeDoLayout);
+    if (idImportacao < 0) {
+        desfazTransacao(banco);
+        return false;
+    }
     // A failed prepare shows up as the failure of the first row.
     query.prepare(sqlInsercao());
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
     progresso.definirTotal(tableWidget->rowCount());
     for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
-        if (!insereRegistro(query, registroDaLinha(tableWidget, linha))) {
+        const bool deixada = deixarRepetidas && repetidas->repetida(linha);
+        resultado.repetidasDeixadas += deixada;
+        if (!deixada && !insereRegistro(query, valoresDaLinha(tableWidget, linha, idImportacao))) {
             linhaRecusada = linha;
-            if (!banco.rollback())
-                qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
+            desfazTransacao(banco);
             return false;
         }
         progresso.avancar(linha + 1);
+    }
+    if (!HistoricoDeImportacoes::concluir(idImportacao, &resultado)) {
+        desfazTransacao(banco);
+        return false;
     }
     if (!banco.commit()) {
         qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
@@ -205,7 +248,18 @@ void ImportarCSV::on_tableWidget_dados_doubleClicked(const QModelIndex &index)
 
 void ImportarCSV::on_pushButton_importar_clicked()
 {
+    const QString faltaAtualizar = HistoricoDeImportacoes::faltaAtualizar();
+    if (!faltaAtualizar.isEmpty()) {
+        QMessageBox::critical(this, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
+        return;
+    }
+    repetidas->marcar();
+    const LinhasRepetidas::Escolha escolha = repetidas->perguntar(this);
+    if (escolha == LinhasRepetidas::Escolha::Voltar)
+        return;
+    deixarRepetidas = escolha == LinhasRepetidas::Escolha::SoNovas;
     if (insertTableWidgetDataToDatabase(ui->tableWidget_dados)) {
+        QMessageBox::information(this, QStringLiteral("Importação concluída"), textoDoResumo(resultado));
         close();
         return;
     }
@@ -221,10 +275,10 @@ QSqlDatabase ImportarCSV::bancoDaTransacao() const
     return db ? *db : QSqlDatabase();
 }
 
-bool ImportarCSV::insereRegistro(QSqlQuery &query, const QStringList &campos)
+bool ImportarCSV::insereRegistro(QSqlQuery &query, const QVariantList &valores)
 {
-    for (int i = 0; i < colunas; ++i)
-        query.bindValue(i, campos.at(i), QSql::In);
+    for (int i = 0; i < valores.size(); ++i)
+        query.bindValue(i, valores.at(i), QSql::In);
     if (!query.exec()) {
         qDebug() << "Erro ao inserir dados:" << query.lastError().text();
         return false;

@@ -1,10 +1,15 @@
 #ifndef IMPORTARCSV_H
 #define IMPORTARCSV_H
 
+#include "import/origemdaprevia.h"
+#include "import/resultadoimportacao.h"
+
 #include <QDialog>
 #include <QList>
 #include <QStringList>
+#include <QVariant>
 
+class LinhasRepetidas;
 class QModelIndex;
 class QSqlDatabase;
 class QSqlQuery;
@@ -30,6 +35,10 @@ public slots:
     // to the default connection. Not owned.
     void setupData(QSqlDatabase *db);
 
+public:
+    // The bank layout the file was read as, for the import's record.
+    QString nomeDoLayout;
+
 private slots:
     bool deleteSelectedRow(QTableWidget *tableWidget);
     bool loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWidget);
@@ -41,12 +50,16 @@ private slots:
 
 private:
     QSqlDatabase bancoDaTransacao() const;
-    static bool insereRegistro(QSqlQuery &query, const QStringList &campos);
+    static bool insereRegistro(QSqlQuery &query, const QVariantList &valores);
     void mostraLinhaRecusada();
 
     Ui::ImportarCSV *ui;
     QSqlDatabase *db = nullptr;
     int linhaRecusada = -1;
+    LinhasRepetidas *repetidas;
+    OrigemDaPrevia origem;
+    bool deixarRepetidas = false;
+    ResultadoImportacao resultado;
 };
 
 #endif // IMPORTARCSV_H
