@@ -15,6 +15,7 @@
 #include "bench/falha.h"
 #include "bench/gastossinteticos.h"
 #include "bench/guardacaixas.h"
+#include "bench/importacoes.h"
 #include "bench/janelas.h"
 #include "bench/quadro.h"
 #include "bench/sqlenviado.h"
@@ -176,6 +177,7 @@ public:
     void indicesDoRelatorio();
     void classificacao();
     void detalhe();
+    void importacoes() { medeImportacoes(m_quadro, total()); }
     bool resumo() const { return m_quadro.resumo(); }
 
     // Loads the synthetic expenses up to row `ate`.
@@ -366,6 +368,7 @@ int main(int argc, char *argv[])
         bancada.indicesDoRelatorio();
         bancada.classificacao();
         bancada.detalhe();
+        bancada.importacoes();
         cumpridas = bancada.resumo();
     }
     return cumpridas ? 0 : 1;

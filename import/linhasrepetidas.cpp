@@ -7,62 +7,104 @@
 #include <QJsonDocument>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTableWidget>
 
 namespace {
 
-// One statement for the whole grid, sent as a JSON array of
-// [row, date, amount, supplier, bank id]. It gives each row that matches
-// expenses of the preview's date range the group they form (same date,
-// amount and supplier, as the server compares them) and how many there
-// are; a row with a bank id counts only expenses without one, which may be
-// the same transaction read from a file that had no ids. Rows whose bank id
-// is in gastos come with no group: they are repeated whatever else they say.
-const QString sqlRepetidas = QStringLiteral(R"(
-WITH previa AS (
-    SELECT * FROM JSON_TABLE(?, '$[*]' COLUMNS (
-        linha INT PATH '$[0]', data DATE PATH '$[1]', valor DECIMAL(13,2) PATH '$[2]',
-        fornecedor VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$[3]',
-        idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[4]')) AS p
-), banco AS (
-    SELECT data, valor, fornecedor, MIN(idGasto) AS grupo, COUNT(*) AS todos,
-           COUNT(*) - COUNT(idTransacao) AS semId, MAX(idImportacao) AS idImportacao
-    FROM gastos WHERE data BETWEEN ? AND ?
-    GROUP BY data, valor, fornecedor
-)
-SELECT p.linha, b.grupo, IF(p.idTransacao IS NULL, b.todos, b.semId), i.quando
-FROM previa p JOIN banco b ON b.data = p.data AND b.valor = p.valor AND b.fornecedor = p.fornecedor
-LEFT JOIN importacao i ON i.idImportacao = b.idImportacao
+// The expenses of the preview's date range, the rows whose bank id some
+// expense carries (whatever its date), and when each import was made.
+const QString sqlPeriodo = QStringLiteral(R"(
+SELECT 0, g.data, g.valor, g.fornecedor, g.idImportacao, g.idTransacao IS NOT NULL, NULL
+FROM gastos g WHERE g.data BETWEEN ? AND ?
 UNION ALL
-SELECT p.linha, NULL, NULL, MAX(i.quando)
-FROM previa p JOIN gastos g ON g.idTransacao = p.idTransacao
-LEFT JOIN importacao i ON i.idImportacao = g.idImportacao
-GROUP BY p.linha
+SELECT 1, NULL, NULL, NULL, g.idImportacao, p.linha, NULL
+FROM JSON_TABLE(?, '$[*]' COLUMNS (
+    linha INT PATH '$[0]',
+    idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p
+JOIN gastos g ON g.idTransacao = p.idTransacao
+UNION ALL
+SELECT 2, NULL, NULL, NULL, idImportacao, NULL, quando FROM importacao
 )");
 
-QJsonValue textoOuNulo(const QString &texto)
+// The weight the server's collation gives each supplier name, trailing
+// blanks aside as it compares them: names are equal when their weights
+// are. Asked once per distinct name, since weighing every expense of the
+// range, or grouping them on the server, costs several times reading them.
+const QString sqlPesos = QStringLiteral(R"(
+SELECT n.fornecedor, WEIGHT_STRING(RTRIM(n.fornecedor))
+FROM JSON_TABLE(?, '$[*]' COLUMNS (
+    fornecedor VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$')) AS n
+)");
+
+enum Origem { DoPeriodo, PeloId, Importacao };
+
+// Date, amount and supplier's weight (numbered), what makes rows equal.
+struct Chave
 {
-    return texto.isEmpty() ? QJsonValue() : QJsonValue(texto);
+    qint64 dia = 0;
+    qint64 centavos = 0;
+    int peso = -1;
+};
+
+bool operator==(const Chave &a, const Chave &b)
+{
+    return a.dia == b.dia && a.centavos == b.centavos && a.peso == b.peso;
 }
 
-QString aviso(const QVariant &quando)
+uint qHash(const Chave &chave, uint semente = 0)
 {
-    if (quando.isNull())
+    return ::qHash(chave.dia, semente) ^ ::qHash(chave.centavos, semente + 1) ^ ::qHash(chave.peso, semente + 2);
+}
+
+// The expenses of the range that one key stands for.
+struct Grupo
+{
+    int todos = 0;
+    int semId = 0;
+    int idImportacao = 0; // the latest import among them; 0 when none came from one
+};
+
+QString emJson(const QJsonArray &lista)
+{
+    return QString::fromUtf8(QJsonDocument(lista).toJson(QJsonDocument::Compact));
+}
+
+QString aviso(const QDateTime &quando)
+{
+    if (!quando.isValid())
         return QStringLiteral("Já está no banco de dados, lançado sem importação.");
-    return QStringLiteral("Já está no banco de dados: importado em %1.")
-        .arg(HistoricoDeImportacoes::quando(quando.toDateTime()));
+    return QStringLiteral("Já está no banco de dados: importado em %1.").arg(HistoricoDeImportacoes::quando(quando));
 }
 
 } // namespace
 
-// What the statement says of one row.
-struct LinhasRepetidas::Semelhantes
+// A preview row or an expense, as far as telling them apart goes.
+struct LinhasRepetidas::Lancamento
 {
-    QVariant grupo;  // null: the bank id matched
-    int vezes = 0;
-    QVariant quando; // null: no expense of the group came from an import
+    bool valido = false; // a date and an amount the server would take
+    qint64 dia = 0;      // Julian day
+    qint64 centavos = 0;
+    QString fornecedor;
+    bool comId = false;
+    int idImportacao = 0;
+};
+
+// The grid's rows as the statements need them, and what they found.
+struct LinhasRepetidas::Achados
+{
+    QVector<Lancamento> previa;  // in grid order
+    QVector<Lancamento> periodo; // the expenses of the preview's date range
+    QHash<int, int> porId;       // rows whose bank id is in gastos, and the import that brought it
+    QHash<int, QDateTime> importacoes;
+    QHash<QString, int> pesos; // each supplier name's weight, numbered
+
+    Chave chave(const Lancamento &lancamento) const
+    {
+        return {lancamento.dia, lancamento.centavos, pesos.value(lancamento.fornecedor, -1)};
+    }
 };
 
 LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela, Registro registro)
@@ -81,9 +123,9 @@ LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela, Registro registro)
 bool LinhasRepetidas::marcar()
 {
     m_adiamento.stop();
-    QHash<int, Semelhantes> achadas;
-    const bool ok = m_tabela->rowCount() == 0 || consultar(&achadas);
-    mostrar(porOcorrencia(achadas));
+    Achados achados;
+    const bool ok = m_tabela->rowCount() == 0 || consultar(&achados);
+    mostrar(porOcorrencia(achados));
     return ok;
 }
 
@@ -109,52 +151,113 @@ LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
     }
 }
 
-bool LinhasRepetidas::consultar(QHash<int, Semelhantes> *achadas) const
+bool LinhasRepetidas::consultar(Achados *achados) const
 {
-    QJsonArray linhas;
-    QString primeira, ultima;
+    QJsonArray ids;
+    QDate primeira, ultima;
     for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
         const QStringList campos = m_registro(m_tabela, linha);
-        const QString data = campos.value(0);
         const QTableWidgetItem *item = m_tabela->item(linha, 0);
-        const QString idTransacao = item ? item->data(Qt::UserRole).toString() : QString();
-        linhas.append(QJsonArray {linha, textoOuNulo(data), textoOuNulo(campos.value(2)), campos.value(1),
-                                  textoOuNulo(idTransacao)});
-        if (!data.isEmpty()) { // ISO dates: the text's order is the calendar's
-            primeira = primeira.isEmpty() ? data : qMin(primeira, data);
+        const QString id = item ? item->data(Qt::UserRole).toString() : QString();
+        const QDate data = QDate::fromString(campos.value(0), Qt::ISODate);
+        bool temValor = false;
+        const double valor = campos.value(2).toDouble(&temValor);
+        achados->previa.append({data.isValid() && temValor, data.toJulianDay(), qRound64(valor * 100),
+                                campos.value(1), !id.isEmpty(), 0});
+        if (!id.isEmpty())
+            ids.append(QJsonArray {linha, id});
+        if (achados->previa.last().valido) {
+            primeira = primeira.isValid() ? qMin(primeira, data) : data;
             ultima = qMax(ultima, data);
         }
     }
+    return lerPeriodo({primeira, ultima, emJson(ids)}, achados) && pesar(achados);
+}
+
+bool LinhasRepetidas::lerPeriodo(const QVariantList &valores, Achados *achados)
+{
     QSqlQuery consulta;
-    consulta.prepare(sqlRepetidas);
-    consulta.addBindValue(QString::fromUtf8(QJsonDocument(linhas).toJson(QJsonDocument::Compact)));
-    consulta.addBindValue(textoOuNulo(primeira).toVariant());
-    consulta.addBindValue(textoOuNulo(ultima).toVariant());
+    consulta.setForwardOnly(true);
+    consulta.prepare(sqlPeriodo);
+    for (const QVariant &valor : valores)
+        consulta.addBindValue(valor);
     if (!consulta.exec()) {
         qDebug() << "Erro ao procurar linhas repetidas:" << consulta.lastError().text();
         return false;
     }
     while (consulta.next()) {
-        const int linha = consulta.value(0).toInt();
-        const Semelhantes semelhantes {consulta.value(1), consulta.value(2).toInt(), consulta.value(3)};
-        if (semelhantes.grupo.isNull() || !achadas->contains(linha))
-            achadas->insert(linha, semelhantes);
+        const int idImportacao = consulta.value(4).toInt();
+        switch (consulta.value(0).toInt()) {
+        case DoPeriodo:
+            if (!consulta.isNull(3)) // no supplier: the server finds no name equal to it
+                achados->periodo.append({true, consulta.value(1).toDate().toJulianDay(),
+                                         qRound64(consulta.value(2).toDouble() * 100), consulta.value(3).toString(),
+                                         consulta.value(5).toBool(), idImportacao});
+            break;
+        case PeloId:
+            achados->porId.insert(consulta.value(5).toInt(), idImportacao);
+            break;
+        case Importacao:
+            achados->importacoes.insert(idImportacao, consulta.value(6).toDateTime());
+            break;
+        }
     }
     return true;
 }
 
-// In grid order, each row takes one of its group's expenses while any is
-// left; rows matched by bank id take none.
-QHash<int, QString> LinhasRepetidas::porOcorrencia(const QHash<int, Semelhantes> &achadas) const
+bool LinhasRepetidas::pesar(Achados *achados)
 {
-    QHash<int, QString> avisos;
-    QHash<qlonglong, int> tomadas;
-    for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
-        const auto semelhantes = achadas.constFind(linha);
-        if (semelhantes == achadas.cend())
-            continue;
-        if (semelhantes->grupo.isNull() || ++tomadas[semelhantes->grupo.toLongLong()] <= semelhantes->vezes)
-            avisos.insert(linha, aviso(semelhantes->quando));
+    QSet<QString> nomes;
+    for (const auto *lancamentos : {&achados->previa, &achados->periodo})
+        for (const Lancamento &lancamento : *lancamentos)
+            nomes.insert(lancamento.fornecedor);
+    QSqlQuery consulta;
+    consulta.setForwardOnly(true);
+    consulta.prepare(sqlPesos);
+    consulta.addBindValue(emJson(QJsonArray::fromStringList(nomes.values())));
+    if (!consulta.exec()) {
+        qDebug() << "Erro ao comparar fornecedores:" << consulta.lastError().text();
+        return false;
+    }
+    QHash<QByteArray, int> numeros;
+    while (consulta.next()) {
+        const QByteArray peso = consulta.value(1).toByteArray();
+        const int numero = numeros.value(peso, numeros.size());
+        numeros.insert(peso, numero);
+        achados->pesos.insert(consulta.value(0).toString(), numero);
+    }
+    return true;
+}
+
+// In grid order, each row takes one of the equal expenses while any is
+// left: those without a bank id when the row has one, which may be the same
+// transaction read from a file that had none. A row whose bank id is in
+// gastos is repeated and takes none.
+QHash<int, QString> LinhasRepetidas::porOcorrencia(const Achados &achados) const
+{
+    QHash<Chave, Grupo> grupos;
+    for (const Lancamento &gasto : achados.periodo) {
+        Grupo &grupo = grupos[achados.chave(gasto)];
+        ++grupo.todos;
+        grupo.semId += !gasto.comId;
+        grupo.idImportacao = qMax(grupo.idImportacao, gasto.idImportacao);
+    }
+    QHash<int, QString> avisos, avisoDaImportacao;
+    const auto avisar = [&](int linha, int idImportacao) {
+        if (!avisoDaImportacao.contains(idImportacao))
+            avisoDaImportacao.insert(idImportacao, aviso(achados.importacoes.value(idImportacao)));
+        avisos.insert(linha, avisoDaImportacao.value(idImportacao));
+    };
+    QHash<Chave, int> tomadas;
+    for (int linha = 0; linha < achados.previa.size(); ++linha) {
+        const Lancamento &lancamento = achados.previa.at(linha);
+        const Chave chave = achados.chave(lancamento);
+        const auto grupo = grupos.constFind(chave);
+        if (achados.porId.contains(linha))
+            avisar(linha, achados.porId.value(linha));
+        else if (lancamento.valido && grupo != grupos.cend()
+                 && ++tomadas[chave] <= (lancamento.comId ? grupo->semId : grupo->todos))
+            avisar(linha, grupo->idImportacao);
     }
     return avisos;
 }

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QTimer>
+#include <QVariantList>
 
 #include <functional>
 
@@ -40,9 +41,12 @@ public:
     Escolha perguntar(QWidget *pai) const;
 
 private:
-    struct Semelhantes;
-    bool consultar(QHash<int, Semelhantes> *achadas) const;
-    QHash<int, QString> porOcorrencia(const QHash<int, Semelhantes> &achadas) const;
+    struct Lancamento;
+    struct Achados;
+    bool consultar(Achados *achados) const;
+    static bool lerPeriodo(const QVariantList &valores, Achados *achados);
+    static bool pesar(Achados *achados);
+    QHash<int, QString> porOcorrencia(const Achados &achados) const;
     void mostrar(const QHash<int, QString> &avisos);
 
     QTableWidget *m_tabela;
