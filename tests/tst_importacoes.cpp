@@ -127,8 +127,9 @@ private slots:
             return QProcess::execute("sh", {"-c", comando, BancoTeste::socket(), esquema}) == 0;
         };
         QVERIFY(banco.executa("DROP DATABASE vestara_gastos") && aplicar(FINARA_SCHEMA_ANTERIOR));
+        const QString valores = "('2025-01-05', 'Pão', 12.5, 3), ('2026-01-06', 'X', -3, NULL)";
         QVERIFY(banco.executa("INSERT INTO vestara_gastos.gastos (data, fornecedor, valor, "
-                              "idCategoria) VALUES ('2025-01-05', 'Pão', 12.5, 3), (NOW(), 'X', -3, 0)"));
+                              "idCategoria) VALUES " + valores));
         const QString linhas = "SELECT GROUP_CONCAT(CONCAT_WS('|', idGasto, data, fornecedor, "
                                "valor, descricao, idCategoria)) FROM vestara_gastos.gastos";
         const QString antes = banco.valor(linhas).toString();
