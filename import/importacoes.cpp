@@ -51,6 +51,7 @@ bool Importacoes::listar()
                                QStringLiteral("Linhas"), QStringLiteral("Total")},
                               &consulta, ui->tableWidget_importacoes);
     ui->tableWidget_importacoes->hideColumn(Id);
+    ui->tableWidget_importacoes->resizeColumnsToContents();
     return true;
 }
 

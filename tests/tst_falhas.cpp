@@ -90,7 +90,8 @@ const QStringList foraDoAr {
     "pushButton / information|Informação|Erro na leitura do Banco de Dados, information|Informação|Erro na leitura do Banco de Dados"
     " /  / 0 gastos listados / gastos 0",
     "pushButton_analisar /  / Erro ao executar a query, Erro ao executar a query / 0 linhas, detalhe \"\" / gastos 0",
-    "pushButton_importarCSV / information|Erro|Erro ao importar arquivo / Erro ao iniciar a transação /  / gastos 0",
+    "pushButton_importarCSV / information|Erro|Erro ao importar arquivo / Erro no registro de importações, "
+    "Erro ao procurar linhas repetidas, Erro ao iniciar a transação /  / gastos 0",
 };
 
 } // namespace
@@ -249,7 +250,7 @@ private slots:
             "pushButton /  /  / 1 gastos listados / gastos 0",
             "pushButton_analisar /  /  / 1 linhas, detalhe \"Detalhes para Mercado (" + QDate::currentDate().toString("MM/yyyy")
                 + ")\" / gastos 0",
-            "pushButton_importarCSV /  /  /  / gastos 3",
+            "pushButton_importarCSV / information|Importação concluída|3 gastos gravados, total de R$ 3.703,35. /  /  / gastos 3",
         }));
     }
 
