@@ -13,7 +13,8 @@ public:
     // with the same SHA-256 was imported before, empty otherwise.
     QString lido(const QString &caminho);
 
-    QString arquivos() const { return m_nomes.join(QStringLiteral(", ")); }
+    // Empty, never null, when no file was read.
+    QString arquivos() const { return m_nomes.isEmpty() ? QStringLiteral("") : m_nomes.join(QStringLiteral(", ")); }
     QString sha256() const { return m_nomes.size() == 1 ? m_sha256 : QString(); }
 
 private:
