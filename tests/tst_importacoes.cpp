@@ -19,10 +19,9 @@ class TstImportacoes : public QObject
     static void clicar(QWidget *w, const char *nome) { w->findChild<QPushButton *>(nome)->click(); }
     static QTableWidget *carregar(QWidget *d, const QString &arquivo)
     {
-        auto *grade = d->findChild<QTableWidget *>();
         QMetaObject::invokeMethod(d, "loadCsvIntoTableWidget", Q_ARG(QString, arquivo),
-                                  Q_ARG(QTableWidget *, grade));
-        return grade;
+                                  Q_ARG(QTableWidget *, d->findChild<QTableWidget *>()));
+        return d->findChild<QTableWidget *>();
     }
     static RespostaModal::Acao responder(QString *texto, int botao) // keeping the box's text
     {
