@@ -5,6 +5,7 @@
 #include "categories/categoria.h"
 #include "classification/analisedados.h"
 #include "database/bancodedados.h"
+#include "import/importacoes.h"
 #include "import/importarcsv.h"
 #include "reports/relatorios.h"
 #include "rules/regras.h"
@@ -76,6 +77,14 @@ void Finara::on_pushButton_analisar_clicked()
     Relatorios relatorio(this);
     relatorio.setModal(true);
     relatorio.exec();
+}
+
+void Finara::on_pushButton_importacoes_clicked()
+{
+    Importacoes dialogo(this);
+    dialogo.setModal(true);
+    dialogo.setupData();
+    dialogo.exec();
 }
 
 void Finara::on_pushButton_regras_clicked()

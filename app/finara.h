@@ -27,6 +27,7 @@ private slots:
     void on_pushButton_categoria_clicked();
     void on_pushButton_clicked();
     void on_pushButton_analisar_clicked();
+    void on_pushButton_importacoes_clicked();
     void on_pushButton_regras_clicked();
     void on_pushButton_orcamento_clicked();
 

@@ -16,6 +16,7 @@
 #include "bench/falha.h"
 #include "bench/gastossinteticos.h"
 #include "bench/guardacaixas.h"
+#include "bench/importacoes.h"
 #include "bench/janelas.h"
 #include "bench/orcamento.h"
 #include "bench/quadro.h"
@@ -182,6 +183,7 @@ public:
     void detalhe();
     void regrasNaImportacao() { medeRegrasNaImportacao(m_banco, m_pasta.path(), m_menor, m_quadro); }
     void aplicacaoDasRegras() { medeAplicacaoDasRegras(m_banco, total(), m_quadro); }
+    void importacoes() { medeImportacoes(m_quadro, total()); }
     bool resumo() const { return m_quadro.resumo(); }
 
     // Loads the synthetic expenses up to row `ate`.
@@ -376,6 +378,7 @@ int main(int argc, char *argv[])
         bancada.classificacao();
         bancada.detalhe();
         bancada.aplicacaoDasRegras();
+        bancada.importacoes();
         cumpridas = bancada.resumo();
     }
     return cumpridas ? 0 : 1;

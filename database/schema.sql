@@ -33,9 +33,38 @@ CREATE TABLE IF NOT EXISTS gastos (
     valor DECIMAL(13,2) NOT NULL,
     descricao VARCHAR(1000) NULL,
     idCategoria INT NULL,
+    idImportacao INT NULL,
+    idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin NULL,
     PRIMARY KEY (idGasto),
     KEY ix_gastos_data (data, idCategoria, valor),
-    KEY ix_gastos_categoria_data (idCategoria, data)
+    KEY ix_gastos_categoria_data (idCategoria, data),
+    KEY ix_gastos_importacao (idImportacao),
+    KEY ix_gastos_transacao (idTransacao)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- Databases made before imports were recorded get the same columns.
+-- idImportacao is the import that wrote the expense (NULL: entered
+-- otherwise); idTransacao the bank's own id of the transaction (OFX FITID),
+-- compared exactly, case included.
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS idImportacao INT NULL;
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS
+    idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin NULL;
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_importacao (idImportacao);
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_transacao (idTransacao);
+
+-- One row per import, so it can be listed and undone. sha256 is the file's
+-- (NULL when the grid held rows of several files); layout the bank layout
+-- the file was read as.
+CREATE TABLE IF NOT EXISTS importacao (
+    idImportacao INT NOT NULL AUTO_INCREMENT,
+    quando DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP,
+    arquivo VARCHAR(1000) NOT NULL,
+    sha256 CHAR(64) CHARACTER SET ascii COLLATE ascii_bin NULL,
+    layout VARCHAR(100) NULL,
+    linhas INT NOT NULL DEFAULT 0,
+    total DECIMAL(15,2) NOT NULL DEFAULT 0,
+    PRIMARY KEY (idImportacao),
+    KEY ix_importacao_sha256 (sha256)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- The columns the user mapped for a delimited statement file no built-in

@@ -5,6 +5,8 @@
 #include "import/conversaoextrato.h"
 #include "import/motivoimportacao.h"
 #include "import/leitordeextrato.h"
+#include "import/historicodeimportacoes.h"
+#include "import/linhasrepetidas.h"
 #include "import/progresso.h"
 #include "messages/motivoerro.h"
 #include "rules/cadastroderegras.h"
@@ -28,8 +30,8 @@ const int colunas = 4;
 // The category is the first matching classification rule's, or NULL.
 QString sqlInsercao()
 {
-    return QStringLiteral(
-        "INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria) VALUES (?, ?, ?, ?, ?)");
+    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria, idImportacao, "
+                          "idTransacao) VALUES (?, ?, ?, ?, ?, ?, ?)");
 }
 
 // The whole file at once: its encoding can only be told from all of it.
@@ -105,6 +107,30 @@ QStringList registroDaLinha(const QTableWidget *tabela, int linha)
             textoDaCelula(tabela, linha, 3)};
 }
 
+// The bank's id of the row's transaction, when its file had one.
+QVariant idTransacao(const QTableWidget *tabela, int linha)
+{
+    const QTableWidgetItem *item = tabela->item(linha, 0);
+    const QString id = item ? item->data(Qt::UserRole).toString() : QString();
+    return id.isEmpty() ? QVariant(QVariant::String) : QVariant(id);
+}
+
+// What the insert binds for a row: its fields, the category the rules give it, the
+// import's key and the bank's id.
+QVariantList valoresDaLinha(const QTableWidget *tabela, int linha, const QVariant &categoria, int idImportacao)
+{
+    QVariantList valores;
+    for (const QString &campo : registroDaLinha(tabela, linha))
+        valores << campo;
+    return valores << categoria << idImportacao << idTransacao(tabela, linha);
+}
+
+void desfazTransacao(QSqlDatabase &banco)
+{
+    if (!banco.rollback())
+        qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
+}
+
 } // namespace
 
 ImportarCSV::ImportarCSV(QWidget *parent)
@@ -113,6 +139,8 @@ ImportarCSV::ImportarCSV(QWidget *parent)
 {
     qRegisterMetaType<QList<QStringList>>("QList<QStringList>");
     ui->setupUi(this);
+    ui->label_importado->hide();
+    repetidas = new LinhasRepetidas(ui->tableWidget_dados, registroDaLinha);
 }
 
 ImportarCSV::~ImportarCSV()
@@ -148,10 +176,18 @@ bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWi
     }
     nomeDoLayout = extrato.proprio ? QStringLiteral("Finara (CSV)") : extrato.layout;
     ui->label_layout->setText(QStringLiteral("Layout reconhecido: %1").arg(nomeDoLayout));
-    if (!extrato.proprio) {
+    if (extrato.proprio && !leLayoutProprio(filePath, tableWidget))
+        return false;
+    if (!extrato.proprio)
         LeitorDeExtrato::acrescentaNaGrade(tableWidget, extrato.lancamentos);
-        return true;
-    }
+    const QString jaImportado = origem.lido(filePath);
+    ui->label_importado->setText(jaImportado);
+    ui->label_importado->setVisible(!jaImportado.isEmpty());
+    return true;
+}
+
+bool ImportarCSV::leLayoutProprio(const QString &filePath, QTableWidget *tableWidget)
+{
     Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
     QStringList linhas;
     if (!leLinhas(filePath, &linhas)) {
@@ -183,7 +219,10 @@ bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
             qDebug() << "Linha incompleta no CSV.";
             return false;
         }
-        if (!insereRegistro(query, registro))
+        QVariantList valores(registro.begin(), registro.begin() + colunas);
+        // No category, import or bank id.
+        valores << QVariant(QVariant::Int) << QVariant(QVariant::Int) << QVariant(QVariant::String);
+        if (!insereRegistro(query, valores))
             return false;
     }
     return true;
@@ -200,31 +239,33 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
         qDebug() << "Erro ao iniciar a transação:" << banco.lastError().text();
         return false;
     }
+    const int idImportacao = HistoricoDeImportacoes::abrir(origem.arquivos(), origem.sha256(), nomeDoLayout);
+    QVector<QVariant> categorias;
+    if (idImportacao < 0 || !CadastroDeRegras::categoriasDasNovas(textosDaGrade(tableWidget), &categorias)) {
+        desfazTransacao(banco);
+        return false;
+    }
     // A failed prepare shows up as the failure of the first row.
     query.prepare(sqlInsercao());
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
     progresso.definirTotal(tableWidget->rowCount());
-    const auto desfaz = [&banco] {
-        if (!banco.rollback())
-            qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
-        return false;
-    };
-    resultado = {};
-    QVector<QVariant> categorias;
-    if (!CadastroDeRegras::categoriasDasNovas(textosDaGrade(tableWidget), &categorias))
-        return desfaz();
     for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
-        const QStringList registro = registroDaLinha(tableWidget, linha);
-        if (!insereRegistro(query, registro, categorias.at(linha))) {
+        const bool deixada = deixarRepetidas && repetidas->repetida(linha);
+        resultado.repetidasDeixadas += deixada;
+        const QVariant &categoria = categorias.at(linha);
+        if (!deixada && !insereRegistro(query, valoresDaLinha(tableWidget, linha, categoria, idImportacao))) {
             linhaRecusada = linha;
             erroDaImportacao = query.lastError();
-            return desfaz();
+            desfazTransacao(banco);
+            return false;
         }
-        resultado.total += registro.at(2).toDouble();
-        resultado.classificadasPorRegras += !categorias.at(linha).isNull();
+        resultado.classificadasPorRegras += !deixada && !categoria.isNull();
         progresso.avancar(linha + 1);
     }
-    resultado.gravadas = tableWidget->rowCount();
+    if (!HistoricoDeImportacoes::concluir(idImportacao, &resultado)) {
+        desfazTransacao(banco);
+        return false;
+    }
     if (!banco.commit()) {
         erroDaImportacao = banco.lastError();
         qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
@@ -267,6 +308,16 @@ void ImportarCSV::on_tableWidget_dados_doubleClicked(const QModelIndex &index)
 
 void ImportarCSV::on_pushButton_importar_clicked()
 {
+    const QString faltaAtualizar = HistoricoDeImportacoes::faltaAtualizar();
+    if (!faltaAtualizar.isEmpty()) {
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
+        return;
+    }
+    repetidas->marcar();
+    const LinhasRepetidas::Escolha escolha = repetidas->perguntar(this);
+    if (escolha == LinhasRepetidas::Escolha::Voltar)
+        return;
+    deixarRepetidas = escolha == LinhasRepetidas::Escolha::SoNovas;
     if (insertTableWidgetDataToDatabase(ui->tableWidget_dados)) {
         mostraCaixa(this, QMessageBox::Information, QStringLiteral("Importação concluída"),
                     QStringLiteral("O extrato foi importado."), {textoDoResumo(resultado), {}});
@@ -285,11 +336,10 @@ QSqlDatabase ImportarCSV::bancoDaTransacao() const
     return db ? *db : QSqlDatabase();
 }
 
-bool ImportarCSV::insereRegistro(QSqlQuery &query, const QStringList &campos, const QVariant &categoria)
+bool ImportarCSV::insereRegistro(QSqlQuery &query, const QVariantList &valores)
 {
-    for (int i = 0; i < colunas; ++i)
-        query.bindValue(i, campos.at(i), QSql::In);
-    query.bindValue(colunas, categoria, QSql::In);
+    for (int i = 0; i < valores.size(); ++i)
+        query.bindValue(i, valores.at(i), QSql::In);
     if (!query.exec()) {
         qDebug() << "Erro ao inserir dados:" << query.lastError().text();
         return false;

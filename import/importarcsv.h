@@ -1,6 +1,7 @@
 #ifndef IMPORTARCSV_H
 #define IMPORTARCSV_H
 
+#include "import/origemdaprevia.h"
 #include "import/resultadoimportacao.h"
 #include "messages/caixamensagem.h"
 
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <QVariant>
 
+class LinhasRepetidas;
 class QModelIndex;
 class QSqlDatabase;
 class QSqlQuery;
@@ -46,8 +48,8 @@ private slots:
 
 private:
     QSqlDatabase bancoDaTransacao() const;
-    static bool insereRegistro(QSqlQuery &query, const QStringList &campos,
-                               const QVariant &categoria = QVariant(QVariant::Int));
+    static bool insereRegistro(QSqlQuery &query, const QVariantList &valores);
+    bool leLayoutProprio(const QString &filePath, QTableWidget *tableWidget);
     void mostraLinhaRecusada();
     Motivo motivoDaImportacaoRecusada() const;
 
@@ -59,6 +61,9 @@ private:
     ResultadoImportacao resultado;
     // The layout of the file read last, shown above the grid.
     QString nomeDoLayout;
+    LinhasRepetidas *repetidas;
+    OrigemDaPrevia origem;
+    bool deixarRepetidas = false;
 };
 
 #endif // IMPORTARCSV_H

@@ -79,10 +79,10 @@ void TstExtratosBancarios::leitura()
 void TstExtratosBancarios::importaPelaJanela_data()
 {
     QTest::addColumn<QString>("arquivo");
-    QTest::addColumn<QString>("gastos"); // after the file was imported twice
-    QTest::newRow("ofx") << FINARA_SAMPLES "/extrato-exemplo.ofx" << "16|-1508.46|2026-10-02";
-    QTest::newRow("nubank") << FINARA_SAMPLES "/nubank-exemplo.csv" << "12|-2296.38|2026-10-01";
-    QTest::newRow("colunas escolhidas uma vez") << caminho("mapeavel.csv") << "4|225.00|2026-10-05";
+    QTest::addColumn<QString>("gastos"); // twice imported: the second time all rows are repeated
+    QTest::newRow("ofx") << FINARA_SAMPLES "/extrato-exemplo.ofx" << "8|-754.23|2026-10-02";
+    QTest::newRow("nubank") << FINARA_SAMPLES "/nubank-exemplo.csv" << "6|-1148.19|2026-10-01";
+    QTest::newRow("colunas escolhidas uma vez") << caminho("mapeavel.csv") << "2|112.50|2026-10-05";
 }
 
 // An unknown header is asked about once, then remembered.

@@ -37,8 +37,9 @@ void TstRegras::aplicacao_data()
 void TstRegras::aplicacao()
 {
     QFETCH(QString, regras);
-    QVERIFY(sql("INSERT INTO regra VALUES " + regras) && sql("INSERT INTO gastos VALUES "
-        "(1,NOW(),'Padaria',1,'Pão francês',NULL),(2,NOW(),'PÃO DE AÇÚCAR',1,'50% off',NULL),"
+    QVERIFY(sql("INSERT INTO regra VALUES " + regras));
+    QVERIFY(sql("INSERT INTO gastos (idGasto, data, fornecedor, valor, descricao, idCategoria) "
+        "VALUES (1,NOW(),'Padaria',1,'Pão francês',NULL),(2,NOW(),'PÃO DE AÇÚCAR',1,'50% off',NULL),"
         "(3,NOW(),'Uber',1,'padaria',NULL),(4,NOW(),'Sol',1,'',2),(5,NOW(),'X',1,'50x off',NULL)"));
     QHash<int, int> contadas; // what the question shows, per rule
     int aplicadas = -1;

@@ -83,7 +83,8 @@ private slots:
         QFETCH(QString, preparo);
         QFETCH(bool, aceita);
         QVERIFY(banco.executa("REPLACE vestara_gastos.categoria VALUES (7, 'Lazer 🎉')"));
-        QVERIFY(banco.executa("INSERT vestara_gastos.gastos VALUES (NULL, '2026-03-05', 'Loja Ñ', "
+        QVERIFY(banco.executa("INSERT vestara_gastos.gastos (idGasto, data, fornecedor, "
+                              "valor, descricao, idCategoria) VALUES (NULL, '2026-03-05', 'Loja Ñ', "
                               "12.34, 'pão', 7), (NULL, '1926-01-31', NULL, -0.01, NULL, NULL)"));
         const QString cheio = somas();
         QCOMPARE(sh(preparo), 0);

@@ -1,0 +1,96 @@
+#include "import/importacoes.h"
+#include "ui_importacoes.h"
+
+#include "database/tabelaconsulta.h"
+#include "import/historicodeimportacoes.h"
+
+#include <QDebug>
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+enum Coluna { Id, Data, Arquivo, Linhas, Total };
+
+} // namespace
+
+Importacoes::Importacoes(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::Importacoes)
+{
+    ui->setupUi(this);
+}
+
+Importacoes::~Importacoes()
+{
+    delete ui;
+}
+
+void Importacoes::setupData()
+{
+    const QString faltaAtualizar = HistoricoDeImportacoes::faltaAtualizar();
+    if (!faltaAtualizar.isEmpty())
+        QMessageBox::critical(this, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
+    else if (!listar())
+        QMessageBox::warning(this, QStringLiteral("Erro na Conexão"),
+                             QStringLiteral("Erro na leitura do banco de dados"));
+}
+
+bool Importacoes::listar()
+{
+    QSqlQuery consulta;
+    if (!consulta.exec(QStringLiteral("SELECT idImportacao, DATE_FORMAT(quando, '%d/%m/%Y %H:%i'), arquivo, "
+                                      "linhas, total FROM importacao ORDER BY quando DESC, idImportacao DESC"))) {
+        qDebug() << "Erro ao listar as importações:" << consulta.lastError().text();
+        return false;
+    }
+    ui->tableWidget_importacoes->setRowCount(0);
+    preencheTabelaComConsulta({QStringLiteral("ID"), QStringLiteral("Data"), QStringLiteral("Arquivo"),
+                               QStringLiteral("Linhas"), QStringLiteral("Total")},
+                              &consulta, ui->tableWidget_importacoes);
+    ui->tableWidget_importacoes->hideColumn(Id);
+    ui->tableWidget_importacoes->resizeColumnsToContents();
+    return true;
+}
+
+void Importacoes::on_pushButton_desfazer_clicked()
+{
+    const QList<QTableWidgetItem *> selecionados = ui->tableWidget_importacoes->selectedItems();
+    if (selecionados.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("Nenhuma Seleção"),
+                                 QStringLiteral("Escolha na lista a importação a desfazer."));
+        return;
+    }
+    const int linha = selecionados.first()->row();
+    const int idImportacao = ui->tableWidget_importacoes->item(linha, Id)->text().toInt();
+    if (!confirmar(linha, idImportacao))
+        return;
+    if (!HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), idImportacao))
+        QMessageBox::warning(this, QStringLiteral("Erro"),
+                             QStringLiteral("Não foi possível desfazer a importação; nada foi apagado."));
+    listar();
+}
+
+// Names what will go, including the expenses classified since the import,
+// whose category is lost with them.
+bool Importacoes::confirmar(int linha, int idImportacao)
+{
+    HistoricoDeImportacoes::Conteudo conteudo;
+    if (!HistoricoDeImportacoes::conteudo(idImportacao, &conteudo)) {
+        QMessageBox::warning(this, QStringLiteral("Erro na Conexão"),
+                             QStringLiteral("Erro na leitura do banco de dados"));
+        return false;
+    }
+    const auto texto = [&](Coluna coluna) { return ui->tableWidget_importacoes->item(linha, coluna)->text(); };
+    const QString pergunta =
+        QStringLiteral("Desfazer a importação de %1 (%2)?\n%3 gastos serão apagados, %4 deles classificados "
+                       "depois da importação. Os gastos lançados de outra forma ficam como estão.")
+            .arg(texto(Arquivo), texto(Data))
+            .arg(conteudo.gastos)
+            .arg(conteudo.classificados);
+    return QMessageBox::question(this, QStringLiteral("Desfazer importação"), pergunta,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}

@@ -1,0 +1,145 @@
+#include "import/importacoes.h"
+#include "import/importarcsv.h"
+#include "support/bancoteste.h"
+#include "support/respostamodal.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+// Repeated rows, imports recorded and undone, the upgrade of an older vestara_gastos (isolated).
+class TstImportacoes : public QObject
+{
+    Q_OBJECT
+
+    BancoTeste banco {QStringLiteral("importacoes")};
+    RespostaModal respostas;
+
+    static void clicar(QWidget *w, const char *nome) { w->findChild<QPushButton *>(nome)->click(); }
+    static QTableWidget *carregar(QWidget *d, const QString &arquivo)
+    {
+        QMetaObject::invokeMethod(d, "loadCsvIntoTableWidget", Q_ARG(QString, arquivo),
+                                  Q_ARG(QTableWidget *, d->findChild<QTableWidget *>()));
+        return d->findChild<QTableWidget *>();
+    }
+    static RespostaModal::Acao responder(QString *texto, int botao) // keeping the box's texts
+    {
+        return [=](QWidget *janela) {
+            auto *caixa = qobject_cast<QMessageBox *>(janela);
+            *texto = caixa->text() + '\n' + caixa->informativeText();
+            caixa->button(QMessageBox::StandardButton(botao))->click();
+        };
+    }
+
+private slots:
+    void marcaRepetidas_data()
+    {
+        QTest::addColumn<QString>("noBanco"); // data, fornecedor, valor, idTransacao
+        QTest::addColumn<QString>("idDaLinha0"); // the bank's id the file gave the first row
+        QTest::addColumn<QString>("valorDaLinha0"); // typed in once the rows are marked
+        QTest::addColumn<QString>("repetidas");
+        const QString duas = "('2026-03-05', 'Pão', 10, NULL), ('2026-03-05', 'pao ', 10, NULL)";
+        QTest::newRow("três no arquivo, duas no banco") << duas << "" << "10,00" << "01";
+        QTest::newRow("edição torna a linha nova") << duas << "" << "10,01" << "12";
+        QTest::newRow("id noutra data") << "('2026-01-09', 'X', 3, 'F1')" << "F1" << "10,00" << "0";
+        QTest::newRow("outro id") << "('2026-03-05', 'Pão', 10, 'F1')" << "F2" << "10,00" << "";
+    }
+    void marcaRepetidas()
+    {
+        QFETCH(QString, noBanco);
+        QFETCH(QString, idDaLinha0);
+        QFETCH(QString, valorDaLinha0);
+        QTemporaryFile extrato;
+        QVERIFY(extrato.open() && extrato.write(QByteArray("05/03/2026;PÃO;10,00;\n").repeated(3)));
+        extrato.close();
+        QVERIFY(banco.esvaziar());
+        QVERIFY(banco.executa("INSERT INTO gastos (data, fornecedor, valor, idTransacao) VALUES "
+                              + noBanco));
+        ImportarCSV d;
+        QTableWidget *grade = carregar(&d, extrato.fileName());
+        grade->item(0, 0)->setData(Qt::UserRole, idDaLinha0);
+        QCoreApplication::processEvents(); // rows are marked once the edits of one pass end
+        grade->item(0, 2)->setText(valorDaLinha0);
+        QCoreApplication::processEvents();
+        QString cinzas;
+        for (int linha = 0; linha < grade->rowCount(); ++linha)
+            cinzas += grade->item(linha, 0)->toolTip().isEmpty() ? "" : QString::number(linha);
+        QTEST(cinzas, "repetidas");
+    }
+
+    // The sample twice beside an expense entered by hand, the notice and the question the second
+    // time; then the newest import undone, unless the server cuts the undo short.
+    void exemploDuasVezes_data()
+    {
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<QString>("resumo"); // of the last import that wrote
+        QTest::addColumn<QString>("gatilho"); // run on deleting an import record
+        QTest::addColumn<int>("gastosAoFim");
+        const QString nada = "SET @nada = 0", so86 = "\n86 gastos[^\n]*$";
+        QTest::newRow("só as novas") << int(QMessageBox::Yes) << "\n0 gastos.*\n86 linhas" << nada
+                                     << 1;
+        QTest::newRow("todas") << int(QMessageBox::YesToAll) << so86 << nada << 87;
+        QTest::newRow("voltar") << int(QMessageBox::Cancel) << so86 << nada << 1;
+        QTest::newRow("desfazer cortado") << int(QMessageBox::Yes) << "\n0 gastos"
+                                          << "SIGNAL SQLSTATE '45000'" << 87;
+    }
+    void exemploDuasVezes()
+    {
+        QFETCH(int, resposta);
+        QFETCH(QString, resumo);
+        QFETCH(QString, gatilho);
+        QVERIFY(banco.esvaziar());
+        QVERIFY(banco.executa("INSERT INTO gastos (data, valor) VALUES (NOW(), 1)")); // by hand
+        QSqlDatabase padrao = QSqlDatabase::database();
+        QString aviso, pergunta, textoDoResumo;
+        for (int vez : {0, 1}) {
+            ImportarCSV d;
+            d.setupData(&padrao);
+            carregar(&d, FINARA_SAMPLES "/extrato-exemplo.csv");
+            aviso = d.findChild<QLabel *>("label_importado")->text();
+            if (vez == 1)
+                respostas.aoAbrir(responder(&pergunta, resposta));
+            if (vez == 0 || resposta != QMessageBox::Cancel)
+                respostas.aoAbrir(responder(&textoDoResumo, QMessageBox::Ok));
+            clicar(&d, "pushButton_importar");
+        }
+        const QString hoje = QDate::currentDate().toString("dd/MM/yyyy");
+        QVERIFY2(aviso.startsWith("Este arquivo já foi importado em " + hoje), qPrintable(aviso));
+        QVERIFY(pergunta.startsWith("86 linhas já estão no banco de dados.\n"));
+        QVERIFY2(textoDoResumo.contains(QRegularExpression(resumo)), qPrintable(textoDoResumo));
+        QVERIFY(banco.executa("CREATE OR REPLACE TRIGGER corta BEFORE DELETE ON importacao "
+                              "FOR EACH ROW " + gatilho));
+        Importacoes janela;
+        janela.setupData();
+        janela.findChild<QTableWidget *>()->selectRow(0);
+        respostas.responder(QMessageBox::Yes);
+        clicar(&janela, "pushButton_desfazer");
+        QTEST(banco.valor("SELECT COUNT(*) FROM gastos").toInt(), "gastosAoFim");
+    }
+
+    // vestara_gastos as the previous schema made it, holding rows, upgraded twice: every row
+    // stays and the application's rights stay exactly DML.
+    void atualizaBancoAnterior()
+    {
+        const auto aplicar = [](const QString &esquema) {
+            const QString comando = "mariadb --no-defaults --socket=\"$0\" -uroot < \"$1\"";
+            return QProcess::execute("sh", {"-c", comando, BancoTeste::socket(), esquema}) == 0;
+        };
+        QVERIFY(banco.executa("DROP DATABASE vestara_gastos") && aplicar(FINARA_SCHEMA_ANTERIOR));
+        const QString valores = "('2025-01-05', 'Pão', 12.5, 3), ('2026-01-06', 'X', -3, NULL)";
+        QVERIFY(banco.executa("INSERT INTO vestara_gastos.gastos (data, fornecedor, valor, "
+                              "idCategoria) VALUES " + valores));
+        const QString linhas = "SELECT GROUP_CONCAT(CONCAT_WS('|', idGasto, data, fornecedor, "
+                               "valor, descricao, idCategoria)) FROM vestara_gastos.gastos";
+        const QString antes = banco.valor(linhas).toString();
+        QVERIFY(aplicar(FINARA_SCHEMA_SQL) && aplicar(FINARA_SCHEMA_SQL));
+        QCOMPARE(banco.valor(linhas).toString(), antes);
+        QCOMPARE(banco.valor("SELECT GROUP_CONCAT(PRIVILEGE_TYPE) FROM information_schema."
+                             "SCHEMA_PRIVILEGES WHERE GRANTEE = \"'vestara_tilmo'@'localhost'\"")
+                     .toString(), "SELECT,INSERT,UPDATE,DELETE");
+    }
+};
+
+QTEST_MAIN(TstImportacoes)
+#include "tst_importacoes.moc"
