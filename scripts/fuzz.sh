@@ -6,7 +6,7 @@
 #   scripts/fuzz.sh [SECONDS]     (default 120)
 #
 # A finding is left as build-fuzz/crash-* (or leak-*, timeout-*); it becomes
-# a regression row in tests/tst_entradas.cpp once the fault is fixed.
+# a regression row of conversoes_data in tests/tst_finara.cpp once the fault is fixed.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 segundos=${1:-120}

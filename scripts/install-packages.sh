@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs those of the given Debian packages that are missing (with sudo
 # unless run as root). When it installs mariadb-server itself, Debian's own
-# MariaDB service is kept from starting and from starting at boot: it would
-# take port 3306 from Finara's private server (scripts/db-server).
+# MariaDB service is kept from starting and from starting at boot: Finara runs
+# a private server of its own (scripts/db-server), and a second, idle one
+# would only cost memory and listen on the network.
 set -euo pipefail
 missing=()
 for p in "$@"; do
