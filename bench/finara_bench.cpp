@@ -302,8 +302,9 @@ void Bancada::classificacao()
         dialogo.setupData();
     });
     const QDate mes = m_gastos.mesListado();
-    // The filter stands twice in the statement; empty, as the dialog opens.
-    const QVariantList valores {QString(""), QString(""), mes.month(), mes.year()};
+    const QDate inicio(mes.year(), mes.month(), 1);
+    // The filter stands twice in the statement, empty as the dialog opens; then the month's range.
+    const QVariantList valores {QString(""), QString(""), inicio, inicio.addMonths(1)};
     int naInstrucao = 0, naPrimeira = 0, naSegunda = 0;
     const QVector<Resultado> r = mede(QStringLiteral("the classification dialog"),
                                       {instrucao(sql, valores, &naInstrucao),
