@@ -76,6 +76,9 @@ private slots:
             "$1/backups/finara-0.sql.gz && $2 start && cp $1/backups/finara-2* $3" << true;
         QTest::newRow("cópia cortada") << "$2 backup $1/x && zcat $1/x | head | gzip > $3" << false;
         QTest::newRow("outro tipo de arquivo") << "gzip -c /etc/services > $3" << false;
+        // One that names its database would load over the live tables before the question.
+        QTest::newRow("cópia com o nome do banco") << "mariadb-dump --no-defaults -S "
+            "$1/mariadb/mysqld.sock --databases vestara_gastos | gzip > $3" << false;
     }
     // Backed up, emptied and restored, every row is back; a bad file changes nothing.
     void restauracao()
