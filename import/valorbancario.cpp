@@ -3,19 +3,30 @@
 #include <QDate>
 
 // By hand, one pass: amounts are read once per row, and a regular
-// expression here cost more than the rest of the row.
+// expression here cost more than the rest of the row. A thousands mark is
+// one only in a valid grouping (a first group of one to three digits, not
+// starting with zero, then groups of exactly three): anything else, such as
+// "12.50" in a layout with a decimal comma, is no amount, never one a
+// hundred times larger.
 bool centavosDoValor(const QString &texto, NotacaoValor notacao, qint64 *centavos)
 {
     const QChar decimal = notacao == NotacaoValor::VirgulaDecimal ? QLatin1Char(',') : QLatin1Char('.');
     const QChar milhar = notacao == NotacaoValor::VirgulaDecimal ? QLatin1Char('.') : QLatin1Char(',');
-    bool negativo = false, comSinal = false;
-    int digitos = 0, casas = -1;
+    bool negativo = false, comSinal = false, zeroAEsquerda = false;
+    int digitos = 0, casas = -1, grupo = -1; // grupo: digits since the last thousands mark
     qint64 inteiro = 0, fracao = 0;
     for (int i = 0; i < texto.size(); ++i) {
         const QChar c = texto.at(i);
         const bool inicio = !comSinal && digitos == 0 && casas < 0;
-        if (c.isSpace() || c == milhar)
+        if (c.isSpace())
             continue;
+        if (c == milhar) {
+            const bool primeiro = grupo < 0 && digitos >= 1 && digitos <= 3 && !zeroAEsquerda;
+            if (casas >= 0 || !(primeiro || grupo == 3))
+                return false;
+            grupo = 0;
+            continue;
+        }
         if (c == QLatin1Char('R') && texto.midRef(i + 1).startsWith(QLatin1Char('$'))) {
             ++i; // "R$"
             continue;
@@ -24,12 +35,16 @@ bool centavosDoValor(const QString &texto, NotacaoValor notacao, qint64 *centavo
             comSinal = true;
             negativo = c == QLatin1Char('-');
         } else if (c == decimal && casas < 0) {
+            if (grupo >= 0 && grupo != 3)
+                return false;
             casas = 0;
         } else if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
             return false;
         } else if (casas < 0) {
             if (++digitos > 15)
                 return false;
+            zeroAEsquerda = zeroAEsquerda || (digitos == 1 && c == QLatin1Char('0'));
+            grupo += grupo >= 0;
             inteiro = inteiro * 10 + c.digitValue();
         } else if (++casas <= 2) {
             fracao = fracao * 10 + c.digitValue();
@@ -37,7 +52,7 @@ bool centavosDoValor(const QString &texto, NotacaoValor notacao, qint64 *centavo
             return false; // digits past the cents
         }
     }
-    if (digitos == 0)
+    if (digitos == 0 || (casas < 0 && grupo >= 0 && grupo != 3))
         return false;
     if (casas == 1)
         fracao *= 10;

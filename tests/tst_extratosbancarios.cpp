@@ -54,6 +54,7 @@ void TstExtratosBancarios::leitura_data()
     linha("truncado.ofx", "O arquivo OFX está incompleto", {});
     linha("sem-lancamentos.ofx", "O arquivo OFX não tem lançamentos", {});
     linha("nubank-data-errada.csv", "Linha 3: a data \"31/02/2026\" não segue o layout Nubank", {});
+    linha("inter-valor-errado.csv", "Linha 7: o valor", {}); // "12.50" where a comma is decimal
     linha("planilha.xlsx", "O arquivo é uma planilha (.xlsx ou .ods), não um extrato", {});
 }
 
