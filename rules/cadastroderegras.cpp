@@ -22,12 +22,15 @@ namespace {
 #define CASA_COM_A_REGRA                                                  \
     "((regra.noFornecedor AND gastos.fornecedor LIKE " PADRAO_COMO_LIKE ") " \
     "OR (regra.naDescricao AND gastos.descricao LIKE " PADRAO_COMO_LIKE "))"
-// Only the rule given, only while its category exists, only empty categories.
+// Only the rule given, only while its category exists, only expenses without
+// a category: none at all, or one deleted since, which every list and the
+// report show as "Não Classificado" too.
 #define APLICA_A_REGRA                                                             \
     "JOIN regra ON regra.idRegra = :regra "                                        \
     "JOIN categoria ON categoria.idCategoria = regra.idCategoria "                 \
     "SET gastos.idCategoria = regra.idCategoria "                                  \
-    "WHERE gastos.idCategoria IS NULL AND " CASA_COM_A_REGRA
+    "WHERE NOT EXISTS (SELECT 1 FROM categoria AS atual "                          \
+    "WHERE atual.idCategoria = gastos.idCategoria) AND " CASA_COM_A_REGRA
 // Expenses handed over as a JSON array of keys.
 #define DADAS "JSON_TABLE(:ids, '$[*]' COLUMNS (id INT PATH '$')) AS dadas ON gastos.idGasto = dadas.id "
 
@@ -44,7 +47,9 @@ const char sqlAlterar[] =
 const char sqlApagar[] = "DELETE FROM regra WHERE idRegra = :regra";
 const char sqlPosicao[] = "UPDATE regra SET posicao = :posicao WHERE idRegra = :regra";
 const char sqlAplicar[] = "UPDATE gastos JOIN " DADAS APLICA_A_REGRA;
-const char sqlSemCategoria[] = "SELECT idGasto, fornecedor, descricao FROM gastos WHERE idCategoria IS NULL";
+const char sqlSemCategoria[] =
+    "SELECT gastos.idGasto, gastos.fornecedor, gastos.descricao FROM gastos LEFT JOIN categoria "
+    "ON categoria.idCategoria = gastos.idCategoria WHERE categoria.idCategoria IS NULL";
 // Texts, as a JSON array of [index, supplier, description], compared under
 // the collation of gastos' columns.
 const char sqlConfirmar[] =

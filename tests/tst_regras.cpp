@@ -26,12 +26,13 @@ private slots:
 void TstRegras::aplicacao_data()
 {
     QTest::addColumn<QString>("regras"); // as regra's columns
-    QTest::addColumn<QString>("esperadas"); // of each expense; 4 was classified by hand
-    QTest::newRow("primeira vence") << "(1,1,'padaria',1,1,1),(2,2,'padaria',1,1,2)" << "A,-,A,B,-";
-    QTest::newRow("ordem muda") << "(1,2,'padaria',1,1,1),(2,1,'padaria',1,1,2)" << "B,-,B,B,-";
-    QTest::newRow("acentos e campos") << "(1,1,'PAO',1,0,1),(2,2,'frances',0,1,2)" << "B,A,-,B,-";
-    QTest::newRow("curingas são texto") << "(1,1,'50%',0,1,1),(2,2,'x_off',0,1,2)" << "-,A,-,B,-";
-    QTest::newRow("categoria 3 apagada") << "(1,1,'pad',1,1,3),(2,2,'pad',0,1,2)" << "-,-,B,B,-";
+    // Of each expense; 4 was classified by hand, 6 under a category deleted since.
+    QTest::addColumn<QString>("esperadas");
+    QTest::newRow("primeira vence") << "(1,1,'padaria',1,1,1),(2,2,'padaria',1,1,2)" << "A,-,A,B,-,A";
+    QTest::newRow("ordem muda") << "(1,2,'padaria',1,1,1),(2,1,'padaria',1,1,2)" << "B,-,B,B,-,B";
+    QTest::newRow("acentos e campos") << "(1,1,'PAO',1,0,1),(2,2,'frances',0,1,2)" << "B,A,-,B,-,-";
+    QTest::newRow("curingas são texto") << "(1,1,'50%',0,1,1),(2,2,'x_off',0,1,2)" << "-,A,-,B,-,-";
+    QTest::newRow("categoria 3 apagada") << "(1,1,'pad',1,1,3),(2,2,'pad',0,1,2)" << "-,-,B,B,-,-";
 }
 
 void TstRegras::aplicacao()
@@ -40,7 +41,8 @@ void TstRegras::aplicacao()
     QVERIFY(sql("INSERT INTO regra VALUES " + regras));
     QVERIFY(sql("INSERT INTO gastos (idGasto, data, fornecedor, valor, descricao, idCategoria) "
         "VALUES (1,NOW(),'Padaria',1,'Pão francês',NULL),(2,NOW(),'PÃO DE AÇÚCAR',1,'50% off',NULL),"
-        "(3,NOW(),'Uber',1,'padaria',NULL),(4,NOW(),'Sol',1,'',2),(5,NOW(),'X',1,'50x off',NULL)"));
+        "(3,NOW(),'Uber',1,'padaria',NULL),(4,NOW(),'Sol',1,'',2),(5,NOW(),'X',1,'50x off',NULL),"
+        "(6,NOW(),'Padaria Velha',1,'',9)"));
     QHash<int, int> contadas; // what the question shows, per rule
     int aplicadas = -1;
     QVERIFY(CadastroDeRegras::contar(&contadas) && CadastroDeRegras::aplicar(&aplicadas));
