@@ -3,6 +3,7 @@
 
 #include "database/tabelaconsulta.h"
 #include "import/historicodeimportacoes.h"
+#include "messages/caixamensagem.h"
 
 #include <QDebug>
 #include <QMessageBox>
@@ -34,8 +35,8 @@ void Importacoes::setupData()
     if (!faltaAtualizar.isEmpty())
         QMessageBox::critical(this, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
     else if (!listar())
-        QMessageBox::warning(this, QStringLiteral("Erro na Conexão"),
-                             QStringLiteral("Erro na leitura do banco de dados"));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
+                    QStringLiteral("Erro na leitura do banco de dados"));
 }
 
 bool Importacoes::listar()
@@ -73,23 +74,23 @@ void Importacoes::on_pushButton_desfazer_clicked()
     listar();
 }
 
-// Names what will go, including the expenses classified since the import,
-// whose category is lost with them.
+// Names what will go, including how many of the expenses have a category
+// (given by the rules on import or by the user since), lost with them.
 bool Importacoes::confirmar(int linha, int idImportacao)
 {
     HistoricoDeImportacoes::Conteudo conteudo;
     if (!HistoricoDeImportacoes::conteudo(idImportacao, &conteudo)) {
-        QMessageBox::warning(this, QStringLiteral("Erro na Conexão"),
-                             QStringLiteral("Erro na leitura do banco de dados"));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
+                    QStringLiteral("Erro na leitura do banco de dados"));
         return false;
     }
     const auto texto = [&](Coluna coluna) { return ui->tableWidget_importacoes->item(linha, coluna)->text(); };
+    // One arg() call, so that a "%1" in the file's name stays text.
     const QString pergunta =
-        QStringLiteral("Desfazer a importação de %1 (%2)?\n%3 gastos serão apagados, %4 deles classificados "
-                       "depois da importação. Os gastos lançados de outra forma ficam como estão.")
-            .arg(texto(Arquivo), texto(Data))
-            .arg(conteudo.gastos)
-            .arg(conteudo.classificados);
+        QStringLiteral("Desfazer a importação de %1 (%2)?\n%3 gastos serão apagados, %4 deles com "
+                       "categoria. Os gastos lançados de outra forma ficam como estão.")
+            .arg(texto(Arquivo), texto(Data), QString::number(conteudo.gastos),
+                 QString::number(conteudo.classificados));
     return QMessageBox::question(this, QStringLiteral("Desfazer importação"), pergunta,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;

@@ -24,8 +24,9 @@ QTableWidgetItem *item(const QString &texto, bool desativada)
 
 QString linhaDaContagem(const Regra &regra, int despesas)
 {
+    // One arg() call, so that a "%1" in the pattern stays text.
     return QStringLiteral("“%1” (%2) → %3: %4").arg(regra.padrao, descricaoDoCampo(regra.campo).rotulo,
-                                                     regra.categoria).arg(despesas);
+                                                     regra.categoria, QString::number(despesas));
 }
 
 // One line per rule that would classify something, in the rules' order; a
