@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(categorias(), "3:Não Classificado 1:Mercado 2:Mercado");
     }
 
-    // Rows are sized as they come into view: by a sort, a taller view, a scroll.
+    // Rows are sized as they come into view: by a taller view, a scroll, a sort.
     void linhasDimensionadas()
     {
         QTableWidget t;
@@ -131,11 +131,12 @@ private slots:
                     linhas << t.item(l, 0)->text().section('\n', 0, 0);
             return linhas.join(' ');
         };
-        t.sortItems(0, Qt::DescendingOrder);
-        QTRY_COMPARE(baixas(), QString());
         t.resize(300, 900);
         QTRY_COMPARE(baixas(), QString());
         t.verticalScrollBar()->setValue(t.verticalScrollBar()->maximum());
+        QTRY_COMPARE(baixas(), QString());
+        t.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel); // a sort keeps its range
+        t.sortItems(0, Qt::DescendingOrder);
         QTRY_COMPARE(baixas(), QString());
     }
 };
