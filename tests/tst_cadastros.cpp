@@ -1,0 +1,145 @@
+#include "categories/categoria.h"
+#include "classification/analisedados.h"
+#include "database/tabelaconsulta.h"
+#include "support/bancoteste.h"
+#include "support/respostamodal.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+// Categories and their classification on a scratch database whose category table is made by
+// today's schema.sql: the shared server's copy would not show an edit of that file.
+class TstCadastros : public QObject
+{
+    Q_OBJECT
+    BancoTeste banco {QStringLiteral("cadastros")};
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(banco.pronto(), qPrintable(banco.erro()));
+        QFile arquivo(QStringLiteral(FINARA_SCHEMA_SQL));
+        const QString esquema = arquivo.open(QFile::ReadOnly) ? arquivo.readAll() : QString();
+        const int inicio = esquema.indexOf("CREATE TABLE IF NOT EXISTS categoria ");
+        QVERIFY(inicio >= 0 && banco.executa("DROP TABLE categoria"));
+        QVERIFY(banco.executa(esquema.mid(inicio, esquema.indexOf(';', inicio) - inicio)));
+    }
+    // Keys that do not follow the sorted names (aluguel, Lazer, Mercado).
+    void init()
+    {
+        QVERIFY(banco.esvaziar() && banco.executa("INSERT INTO categoria VALUES (1, 'Mercado'), "
+                                                  "(2, 'aluguel'), (3, 'Lazer')"));
+    }
+
+    // Inserted one by one beside those three: how many names the table keeps.
+    void nomesAceitos_data()
+    {
+        QTest::addColumn<QStringList>("nomes");
+        QTest::addColumn<int>("aceitos");
+        QTest::newRow("em branco") << QStringList {"", "   ", "\t", "\n ", "\u00A0"} << 0;
+        QTest::newRow("emojis diferentes") << QStringList {"Lazer 🎉", "Lazer 🎮"} << 2;
+        QTest::newRow("maiúsculas e acentos") << QStringList {"Saúde", "SAUDE", "saúde "} << 1;
+    }
+    void nomesAceitos()
+    {
+        QFETCH(QStringList, nomes);
+        for (const QString &nome : qAsConst(nomes))
+            banco.executa("INSERT INTO categoria (categoria) VALUES (?)", {nome});
+        QTEST(banco.valor("SELECT COUNT(*) FROM categoria").toInt() - 3, "aceitos");
+    }
+
+    // An empty name deletes "Lazer", the second row, instead.
+    void categorias_data()
+    {
+        QTest::addColumn<bool>("semConexaoAoAbrir");
+        QTest::addColumn<QString>("digitado");
+        QTest::addColumn<QString>("restam"); // in key order
+        QTest::newRow("espaços em volta") << false << " Gás\t" << "Mercado,aluguel,Lazer,Gás";
+        QTest::newRow("apaga pela chave") << false << "" << "Mercado,aluguel";
+        QTest::newRow("lista falhou ao abrir") << true << "Nova" << "Mercado,aluguel,Lazer,Nova";
+    }
+    void categorias()
+    {
+        QFETCH(bool, semConexaoAoAbrir);
+        QFETCH(QString, digitado);
+        if (semConexaoAoAbrir)
+            QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+        RespostaModal resposta;
+        Categoria d;
+        d.setupData();
+        QCOMPARE(resposta.vistas().size(), int(semConexaoAoAbrir));
+        QVERIFY(!semConexaoAoAbrir || banco.abrirPadrao());
+        auto *lista = d.findChild<QTableView *>();
+        if (digitado.isEmpty()) {
+            resposta.responder(QMessageBox::Yes);
+            emit lista->doubleClicked(lista->model()->index(1, 1));
+        } else {
+            d.findChild<QLineEdit *>()->setText(digitado);
+            clicar(&d, "pushButton_inserir");
+        }
+        QTEST(banco.valor("SELECT GROUP_CONCAT(categoria ORDER BY idCategoria) FROM categoria")
+                  .toString(), "restam");
+        QVERIFY(lista->isColumnHidden(0));
+    }
+
+    // A supplier lists the expense whatever its category, a description only while it has none.
+    // With two categories selected, the first one selected is given, and the list shows it.
+    void classificacao()
+    {
+        QVERIFY(banco.executa("INSERT INTO gastos (idGasto, data, fornecedor, valor, descricao, "
+            "idCategoria) VALUES (1, '2025-03-01', 'Padaria Sol', 1, 'pão', NULL), "
+            "(2, '2025-03-15', 'Padaria Sol', 2, 'bolo', 1), "
+            "(3, '2025-03-31', 'Posto Lua', 3, 'gasolina padaria', NULL), "
+            "(4, '2025-03-20', 'Posto Lua', 4, 'lanche padaria', 3)"));
+        AnaliseDados d;
+        RespostaModal resposta;
+        d.setupData();
+        d.findChild<QComboBox *>()->setCurrentIndex(2);
+        d.findChild<QSpinBox *>()->setValue(2025);
+        d.findChild<QLineEdit *>("lineEdit_filtro")->setText("padaria");
+        clicar(&d, "pushButton_filtro");
+        auto *grade = d.findChild<QTableWidget *>();
+        const auto categorias = [grade] {
+            QStringList linhas;
+            for (int l = 0; l < grade->rowCount(); ++l)
+                linhas << grade->item(l, 0)->text() + ':' + grade->item(l, 4)->text();
+            return linhas.join(' ');
+        };
+        QCOMPARE(categorias(), "1:Não Classificado 3:Não Classificado 2:Mercado");
+        auto *lista = d.findChild<QTableView *>("tableView_categoria");
+        for (int linha : {2, 0}) // Mercado, then aluguel
+            lista->selectionModel()->select(lista->model()->index(linha, 1),
+                                            QItemSelectionModel::Select);
+        grade->selectRow(0);
+        clicar(&d, "pushButton_classificar");
+        QCOMPARE(categorias(), "3:Não Classificado 1:Mercado 2:Mercado");
+    }
+
+    // Rows are sized as they come into view: by a taller view, a scroll, a sort.
+    void linhasDimensionadas()
+    {
+        QTableWidget t;
+        t.resize(300, 200);
+        QSqlQuery consulta("SELECT CONCAT_WS(CHAR(10), seq, 'b', 'c') FROM seq_1_to_300");
+        preencheTabelaComConsulta({"Texto"}, &consulta, &t);
+        QVERIFY(QTest::qWaitForWindowExposed(&t));
+        const auto baixas = [&t] { // rows in view shorter than their three lines
+            const int altura = t.viewport()->height();
+            QStringList linhas;
+            for (int l = t.rowAt(0); t.item(l, 0) && t.rowViewportPosition(l) < altura; ++l)
+                if (t.rowHeight(l) < 3 * t.fontMetrics().lineSpacing())
+                    linhas << t.item(l, 0)->text().section('\n', 0, 0);
+            return linhas.join(' ');
+        };
+        t.resize(300, 900);
+        QTRY_COMPARE(baixas(), QString());
+        t.verticalScrollBar()->setValue(t.verticalScrollBar()->maximum());
+        QTRY_COMPARE(baixas(), QString());
+        t.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel); // a sort keeps its range
+        t.sortItems(0, Qt::DescendingOrder);
+        QTRY_COMPARE(baixas(), QString());
+    }
+};
+
+QTEST_MAIN(TstCadastros)
+#include "tst_cadastros.moc"
