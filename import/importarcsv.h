@@ -1,6 +1,7 @@
 #ifndef IMPORTARCSV_H
 #define IMPORTARCSV_H
 
+#include "import/leituraextrato.h"
 #include "import/origemdaprevia.h"
 #include "import/resultadoimportacao.h"
 #include "messages/caixamensagem.h"
@@ -49,7 +50,7 @@ private slots:
 private:
     QSqlDatabase bancoDaTransacao() const;
     static bool insereRegistro(QSqlQuery &query, const QVariantList &valores);
-    bool leLayoutProprio(const QString &filePath, QTableWidget *tableWidget);
+    bool leLayoutProprio(const LeituraExtrato &extrato, QTableWidget *tableWidget);
     void mostraLinhaRecusada();
     Motivo motivoDaImportacaoRecusada() const;
 
