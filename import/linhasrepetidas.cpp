@@ -1,10 +1,9 @@
 #include "import/linhasrepetidas.h"
 
+#include "database/textojson.h"
 #include "import/historicodeimportacoes.h"
 
 #include <QDebug>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
@@ -67,9 +66,23 @@ struct Grupo
     int idImportacao = 0; // the latest import among them; 0 when none came from one
 };
 
-QString emJson(const QJsonArray &lista)
+// The import's "yyyy-MM-dd", read by hand: Qt's parsers cost as much as
+// the rest of a row's marking.
+QDate dataDoBanco(const QString &texto)
 {
-    return QString::fromUtf8(QJsonDocument(lista).toJson(QJsonDocument::Compact));
+    if (texto.size() != 10 || texto.at(4) != QLatin1Char('-') || texto.at(7) != QLatin1Char('-'))
+        return QDate();
+    int numeros[3] = {0, 0, 0};
+    for (int i = 0, campo = 0; i < texto.size(); ++i) {
+        const int digito = texto.at(i).unicode() - '0';
+        if (i == 4 || i == 7)
+            ++campo;
+        else if (digito < 0 || digito > 9)
+            return QDate();
+        else
+            numeros[campo] = numeros[campo] * 10 + digito;
+    }
+    return QDate(numeros[0], numeros[1], numeros[2]);
 }
 
 QString aviso(const QDateTime &quando)
@@ -153,25 +166,26 @@ LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
 
 bool LinhasRepetidas::consultar(Achados *achados) const
 {
-    QJsonArray ids;
+    QStringList ids; // [row, "bank id"]
     QDate primeira, ultima;
     for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
         const QStringList campos = m_registro(m_tabela, linha);
         const QTableWidgetItem *item = m_tabela->item(linha, 0);
         const QString id = item ? item->data(Qt::UserRole).toString() : QString();
-        const QDate data = QDate::fromString(campos.value(0), Qt::ISODate);
+        const QDate data = dataDoBanco(campos.value(0));
         bool temValor = false;
         const double valor = campos.value(2).toDouble(&temValor);
         achados->previa.append({data.isValid() && temValor, data.toJulianDay(), qRound64(valor * 100),
                                 campos.value(1), !id.isEmpty(), 0});
         if (!id.isEmpty())
-            ids.append(QJsonArray {linha, id});
+            ids << QLatin1Char('[') + QString::number(linha) + QLatin1Char(',') + textoJson(id) + QLatin1Char(']');
         if (achados->previa.last().valido) {
             primeira = primeira.isValid() ? qMin(primeira, data) : data;
             ultima = qMax(ultima, data);
         }
     }
-    return lerPeriodo({primeira, ultima, emJson(ids)}, achados) && pesar(achados);
+    // Without expenses in the range there are no names to compare.
+    return lerPeriodo({primeira, ultima, listaJson(ids)}, achados) && (achados->periodo.isEmpty() || pesar(achados));
 }
 
 bool LinhasRepetidas::lerPeriodo(const QVariantList &valores, Achados *achados)
@@ -211,10 +225,13 @@ bool LinhasRepetidas::pesar(Achados *achados)
     for (const auto *lancamentos : {&achados->previa, &achados->periodo})
         for (const Lancamento &lancamento : *lancamentos)
             nomes.insert(lancamento.fornecedor);
+    QStringList emJson;
+    for (const QString &nome : qAsConst(nomes))
+        emJson << textoJson(nome);
     QSqlQuery consulta;
     consulta.setForwardOnly(true);
     consulta.prepare(sqlPesos);
-    consulta.addBindValue(emJson(QJsonArray::fromStringList(nomes.values())));
+    consulta.addBindValue(listaJson(emJson));
     if (!consulta.exec()) {
         qDebug() << "Erro ao comparar fornecedores:" << consulta.lastError().text();
         return false;
@@ -266,6 +283,9 @@ QHash<int, QString> LinhasRepetidas::porOcorrencia(const Achados &achados) const
 // so that marking is not taken for an edit.
 void LinhasRepetidas::mostrar(const QHash<int, QString> &avisos)
 {
+    // No cell was grey and none is to be: a statement of new days, the usual case.
+    if (avisos.isEmpty() && m_repetidas.isEmpty())
+        return;
     const QSignalBlocker bloqueio(m_tabela);
     const QVariant cinza = m_tabela->palette().brush(QPalette::Disabled, QPalette::Text);
     for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
