@@ -75,11 +75,15 @@ QList<QPair<QString, QString>> textosDaGrade(const QTableWidget *tabela)
     return textos;
 }
 
+QString dataDaLinha(const QTableWidget *tabela, int linha)
+{
+    return dataParaBanco(textoDaCelula(tabela, linha, 0));
+}
+
 // Date, supplier and amount as written: what tells repeated rows apart.
 QStringList chaveDaLinha(const QTableWidget *tabela, int linha)
 {
-    return {dataParaBanco(textoDaCelula(tabela, linha, 0)),
-            textoDaCelula(tabela, linha, 1),
+    return {dataDaLinha(tabela, linha), textoDaCelula(tabela, linha, 1),
             valorParaBanco(textoDaCelula(tabela, linha, 2))};
 }
 
@@ -121,7 +125,7 @@ ImportarCSV::ImportarCSV(QWidget *parent)
     qRegisterMetaType<QList<QStringList>>("QList<QStringList>");
     ui->setupUi(this);
     ui->label_importado->hide();
-    repetidas = new LinhasRepetidas(ui->tableWidget_dados, chaveDaLinha);
+    repetidas = new LinhasRepetidas(ui->tableWidget_dados, dataDaLinha, chaveDaLinha);
 }
 
 ImportarCSV::~ImportarCSV()
