@@ -1,7 +1,6 @@
 #ifndef IMPORTARCSV_H
 #define IMPORTARCSV_H
 
-#include "import/leituraextrato.h"
 #include "import/origemdaprevia.h"
 #include "import/resultadoimportacao.h"
 #include "messages/caixamensagem.h"
@@ -13,6 +12,7 @@
 #include <QVariant>
 
 class LinhasRepetidas;
+struct LeituraExtrato;
 class QModelIndex;
 class QSqlDatabase;
 class QSqlQuery;
