@@ -1,6 +1,7 @@
 #include "bench/extrato.h"
 
 #include "bench/falha.h"
+#include "bench/previa.h"
 #include "import/conversaoextrato.h"
 #include "import/importarcsv.h"
 #include "support/bancoteste.h"
@@ -15,6 +16,7 @@
 #include <QTableWidget>
 #include <QTextStream>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -130,6 +132,16 @@ Operacao Extrato::lerEMostrar() const
         carrega(**dialogo, caminho);
         QApplication::processEvents();
     }, [dialogo] { dialogo->reset(); }};
+}
+
+Operacao Extrato::lerAsDatas() const
+{
+    QStringList datas;
+    for (const QStringList &registro : m_registros)
+        datas << registro.at(0);
+    std::sort(datas.begin(), datas.end());
+    return ::lerAsDatas(QDate::fromString(datas.value(0), Qt::ISODate),
+                        QDate::fromString(datas.value(datas.size() - 1), Qt::ISODate));
 }
 
 Operacao Extrato::inserirEmLaco() const

@@ -20,8 +20,11 @@ public:
 
     // Baseline: the file read line by line and split, kept in memory, no grid.
     Operacao lerEDividir() const;
-    // The preview: reading into the dialog's grid and painting it.
+    // The preview: reading into the dialog's grid, marking its repeated
+    // rows and painting it.
     Operacao lerEMostrar() const;
+    // The marking's baseline: the expenses of the file's dates.
+    Operacao lerAsDatas() const;
 
     // Baseline: the prepared single-row insert in a bare loop, one
     // transaction, with the values the dialog binds.

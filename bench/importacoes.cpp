@@ -41,10 +41,14 @@ void preencheGrade(QTableWidget &grade, int linhas, QString *primeira, QString *
     }
 }
 
+QString data(const QTableWidget *grade, int linha)
+{
+    return dataParaBanco(grade->item(linha, 0)->text());
+}
+
 QStringList registro(const QTableWidget *grade, int linha)
 {
-    return {dataParaBanco(grade->item(linha, 0)->text()), grade->item(linha, 1)->text(),
-            valorParaBanco(grade->item(linha, 2)->text())};
+    return {data(grade, linha), grade->item(linha, 1)->text(), valorParaBanco(grade->item(linha, 2)->text())};
 }
 
 void marcar(Quadro &quadro, int gastos)
@@ -53,7 +57,7 @@ void marcar(Quadro &quadro, int gastos)
     QTableWidget grade;
     QString primeira, ultima;
     preencheGrade(grade, linhas, &primeira, &ultima);
-    LinhasRepetidas repetidas(&grade, registro);
+    LinhasRepetidas repetidas(&grade, data, registro);
     int lidas = 0;
     const Operacao leitura {[] {}, [&] {
         QSqlQuery consulta;

@@ -142,8 +142,11 @@ QString dataParaBanco(const QString &data)
     // Qt's date parser costs more than the insert the date goes into, so the
     // usual full form is checked by hand; anything else is left to the
     // parser, whose verdict stands.
-    if (temFormaCompleta(data) && QDate(numero(data, 6, 4), numero(data, 3, 2), numero(data, 0, 2)).isValid())
-        return data.mid(6, 4) + QLatin1Char('-') + data.mid(3, 2) + QLatin1Char('-') + data.left(2);
+    if (temFormaCompleta(data) && QDate(numero(data, 6, 4), numero(data, 3, 2), numero(data, 0, 2)).isValid()) {
+        const QChar *d = data.constData();
+        const QChar iso[] {d[6], d[7], d[8], d[9], QLatin1Char('-'), d[3], d[4], QLatin1Char('-'), d[0], d[1]};
+        return QString(iso, 10);
+    }
     return QDate::fromString(data, QStringLiteral("dd/MM/yyyy")).toString(QStringLiteral("yyyy-MM-dd"));
 }
 

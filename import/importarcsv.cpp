@@ -7,15 +7,14 @@
 #include "import/leitordeextrato.h"
 #include "import/historicodeimportacoes.h"
 #include "import/linhasrepetidas.h"
+#include "import/preenchimentoembloco.h"
 #include "import/progresso.h"
 #include "messages/motivoerro.h"
 #include "rules/cadastroderegras.h"
 
 #include <QBrush>
 #include <QDebug>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QSqlDatabase>
@@ -34,23 +33,6 @@ QString sqlInsercao()
                           "idTransacao) VALUES (?, ?, ?, ?, ?, ?, ?)");
 }
 
-// The whole file at once: its encoding can only be told from all of it.
-bool leLinhas(const QString &caminho, QStringList *linhas)
-{
-    // Only a regular file: a pipe put in its place would block the window
-    // until something writes to it, and a device such as /dev/zero never ends.
-    if (!QFileInfo(caminho).isFile())
-        return false;
-    QFile arquivo(caminho);
-    if (!arquivo.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = arquivo.readAll();
-    if (arquivo.error() != QFileDevice::NoError)
-        return false;
-    *linhas = linhasDoExtrato(textoDoExtrato(bytes));
-    return true;
-}
-
 QTableWidgetItem *novoItem(const QString &texto, bool malformada)
 {
     auto *item = new QTableWidgetItem(texto);
@@ -64,21 +46,15 @@ QTableWidgetItem *novoItem(const QString &texto, bool malformada)
 // with more holds the rest of it. Returns whether every line had four.
 bool preencheGrade(QTableWidget *tabela, const QStringList &linhas, Progresso &progresso)
 {
-    tabela->setColumnCount(colunas);
-    tabela->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Nome"),
-                                       QStringLiteral("Valor"), QStringLiteral("Descrição")});
-    // One block for the whole file: inserting a row at a time at the top
-    // would move every row below it each time.
-    tabela->model()->insertRows(0, linhas.size());
     progresso.definirTotal(linhas.size());
     bool malformada = false;
-    for (int linha = 0; linha < linhas.size(); ++linha) {
+    preencheEmBloco(tabela, linhas.size(), [&](int linha) {
         const QStringList campos = camposDaLinha(linhas.at(linha), colunas);
         malformada = malformada || linhas.at(linha).count(QLatin1Char(';')) != colunas - 1;
         for (int c = 0; c < qMin(campos.size(), colunas); ++c)
             tabela->setItem(linha, c, novoItem(campos.at(c), malformada));
         progresso.avancar(linha + 1);
-    }
+    });
     return !malformada;
 }
 
@@ -99,12 +75,21 @@ QList<QPair<QString, QString>> textosDaGrade(const QTableWidget *tabela)
     return textos;
 }
 
+QString dataDaLinha(const QTableWidget *tabela, int linha)
+{
+    return dataParaBanco(textoDaCelula(tabela, linha, 0));
+}
+
+// Date, supplier and amount as written: what tells repeated rows apart.
+QStringList chaveDaLinha(const QTableWidget *tabela, int linha)
+{
+    return {dataDaLinha(tabela, linha), textoDaCelula(tabela, linha, 1),
+            valorParaBanco(textoDaCelula(tabela, linha, 2))};
+}
+
 QStringList registroDaLinha(const QTableWidget *tabela, int linha)
 {
-    return {dataParaBanco(textoDaCelula(tabela, linha, 0)),
-            textoDaCelula(tabela, linha, 1),
-            valorParaBanco(textoDaCelula(tabela, linha, 2)),
-            textoDaCelula(tabela, linha, 3)};
+    return chaveDaLinha(tabela, linha) << textoDaCelula(tabela, linha, 3);
 }
 
 // The bank's id of the row's transaction, when its file had one.
@@ -140,7 +125,7 @@ ImportarCSV::ImportarCSV(QWidget *parent)
     qRegisterMetaType<QList<QStringList>>("QList<QStringList>");
     ui->setupUi(this);
     ui->label_importado->hide();
-    repetidas = new LinhasRepetidas(ui->tableWidget_dados, registroDaLinha);
+    repetidas = new LinhasRepetidas(ui->tableWidget_dados, dataDaLinha, chaveDaLinha);
 }
 
 ImportarCSV::~ImportarCSV()
@@ -176,24 +161,28 @@ bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWi
     }
     nomeDoLayout = extrato.proprio ? QStringLiteral("Finara (CSV)") : extrato.layout;
     ui->label_layout->setText(QStringLiteral("Layout reconhecido: %1").arg(nomeDoLayout));
-    if (extrato.proprio && !leLayoutProprio(filePath, tableWidget))
+    if (extrato.proprio && !leLayoutProprio(extrato, tableWidget))
         return false;
     if (!extrato.proprio)
         LeitorDeExtrato::acrescentaNaGrade(tableWidget, extrato.lancamentos);
-    const QString jaImportado = origem.lido(filePath);
+    const QString jaImportado = origem.lido(filePath, extrato.bytes);
     ui->label_importado->setText(jaImportado);
     ui->label_importado->setVisible(!jaImportado.isEmpty());
+    // Once per load, here rather than on the fill's own notices, so that no
+    // marking is left pending to run in the middle of a later import.
+    repetidas->marcar();
     return true;
 }
 
-bool ImportarCSV::leLayoutProprio(const QString &filePath, QTableWidget *tableWidget)
+bool ImportarCSV::leLayoutProprio(const LeituraExtrato &extrato, QTableWidget *tableWidget)
 {
-    Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
-    QStringList linhas;
-    if (!leLinhas(filePath, &linhas)) {
-        motivoDaLeitura = motivoDoExtratoIlegivel(linhas);
+    if (!extrato.inteiro) {
+        motivoDaLeitura = motivoDoExtratoIlegivel({});
         return false;
     }
+    Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
+    // The whole file at once: its encoding can only be told from all of it.
+    const QStringList linhas = linhasDoExtrato(textoDoExtrato(extrato.bytes));
     // A line no record can hold would only be refused by the server, after
     // costing seconds and memory in the grid.
     const int linhaLonga = linhaLongaDemais(linhas);

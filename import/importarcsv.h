@@ -12,6 +12,7 @@
 #include <QVariant>
 
 class LinhasRepetidas;
+struct LeituraExtrato;
 class QModelIndex;
 class QSqlDatabase;
 class QSqlQuery;
@@ -49,7 +50,7 @@ private slots:
 private:
     QSqlDatabase bancoDaTransacao() const;
     static bool insereRegistro(QSqlQuery &query, const QVariantList &valores);
-    bool leLayoutProprio(const QString &filePath, QTableWidget *tableWidget);
+    bool leLayoutProprio(const LeituraExtrato &extrato, QTableWidget *tableWidget);
     void mostraLinhaRecusada();
     Motivo motivoDaImportacaoRecusada() const;
 

@@ -5,10 +5,10 @@
 #include "import/leitorcsvbanco.h"
 #include "import/mapeamentocolunas.h"
 #include "import/mapeamentosalvo.h"
+#include "import/preenchimentoembloco.h"
 #include "import/reconhecimentoextrato.h"
 
 #include <QFile>
-#include <QSignalBlocker>
 #include <QFileInfo>
 #include <QTableWidget>
 
@@ -37,20 +37,29 @@ LeitorDeExtrato::LeitorDeExtrato(QWidget *janela)
 
 LeituraExtrato LeitorDeExtrato::le(const QString &caminho) const
 {
-    // What cannot be opened, or is not a regular file, our own reading turns
-    // down as it always has.
+    // What cannot be opened, or is not a regular file (a pipe would block the
+    // window until something writes to it, /dev/zero never ends), our own
+    // reading turns down as it always has.
     QFile arquivo(caminho);
     if (!QFileInfo(caminho).isFile() || !arquivo.open(QIODevice::ReadOnly))
         return proprio();
     QByteArray bytes = arquivo.read(inicioQueDecide);
     const Reconhecimento reconhecimento = reconheceExtrato(bytes, arquivo.atEnd());
-    if (reconhecimento.tipo == TipoDeExtrato::Proprio)
-        return proprio();
     if (reconhecimento.tipo == TipoDeExtrato::Recusado)
         return comErro(reconhecimento.erro);
     bytes += arquivo.readAll();
+    const bool proprioDoFinara = reconhecimento.tipo == TipoDeExtrato::Proprio;
     if (arquivo.error() != QFileDevice::NoError)
-        return comErro(QStringLiteral("O arquivo não pôde ser lido até o fim: ") + arquivo.errorString());
+        return proprioDoFinara ? proprio()
+                               : comErro(QStringLiteral("O arquivo não pôde ser lido até o fim: ") + arquivo.errorString());
+    LeituraExtrato leitura = proprioDoFinara ? proprio() : leDoBanco(bytes, reconhecimento);
+    leitura.bytes = bytes;
+    leitura.inteiro = true;
+    return leitura;
+}
+
+LeituraExtrato LeitorDeExtrato::leDoBanco(const QByteArray &bytes, const Reconhecimento &reconhecimento) const
+{
     if (reconhecimento.tipo == TipoDeExtrato::Mapeavel)
         return comColunasEscolhidas(linhasDoExtrato(textoDoExtrato(bytes)), reconhecimento.cabecalho,
                                     reconhecimento.separador);
@@ -72,26 +81,14 @@ LeituraExtrato LeitorDeExtrato::comColunasEscolhidas(const QStringList &linhas, 
 
 void LeitorDeExtrato::acrescentaNaGrade(QTableWidget *grade, const QVector<LancamentoExtrato> &lancamentos)
 {
-    grade->setColumnCount(4);
-    grade->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Nome"), QStringLiteral("Valor"),
-                                      QStringLiteral("Descrição")});
-    // One block, and one notice for all the cells rather than one per cell:
-    // a statement has tens of thousands of them.
-    QAbstractItemModel *modelo = grade->model();
-    modelo->insertRows(0, lancamentos.size());
-    {
-        const QSignalBlocker semAvisos(modelo);
-        for (int linha = 0; linha < lancamentos.size(); ++linha) {
-            const LancamentoExtrato &l = lancamentos.at(linha);
-            auto *data = new QTableWidgetItem(l.data);
-            if (!l.identificador.isEmpty())
-                data->setData(Qt::UserRole, l.identificador);
-            grade->setItem(linha, 0, data);
-            grade->setItem(linha, 1, new QTableWidgetItem(l.fornecedor));
-            grade->setItem(linha, 2, new QTableWidgetItem(l.valor));
-            grade->setItem(linha, 3, new QTableWidgetItem(l.descricao));
-        }
-    }
-    if (!lancamentos.isEmpty())
-        emit modelo->dataChanged(modelo->index(0, 0), modelo->index(lancamentos.size() - 1, 3));
+    preencheEmBloco(grade, lancamentos.size(), [&](int linha) {
+        const LancamentoExtrato &l = lancamentos.at(linha);
+        auto *data = new QTableWidgetItem(l.data);
+        if (!l.identificador.isEmpty())
+            data->setData(Qt::UserRole, l.identificador);
+        grade->setItem(linha, 0, data);
+        grade->setItem(linha, 1, new QTableWidgetItem(l.fornecedor));
+        grade->setItem(linha, 2, new QTableWidgetItem(l.valor));
+        grade->setItem(linha, 3, new QTableWidgetItem(l.descricao));
+    });
 }

@@ -1,6 +1,7 @@
 #ifndef LEITURAEXTRATO_H
 #define LEITURAEXTRATO_H
 
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 
@@ -21,6 +22,10 @@ struct LancamentoExtrato
 // which the import dialog reads as it always has.
 struct LeituraExtrato
 {
+    // The whole file, read once for everything the preview does with it
+    // (our own layout's lines, the import's SHA-256), when it could be read.
+    QByteArray bytes;
+    bool inteiro = false;
     QString layout;
     QVector<LancamentoExtrato> lancamentos;
     int ignoradas = 0; // rows that are not spending: balances, card bill payments

@@ -1,10 +1,9 @@
 #include "import/linhasrepetidas.h"
 
+#include "database/textojson.h"
 #include "import/historicodeimportacoes.h"
 
 #include <QDebug>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
@@ -67,9 +66,23 @@ struct Grupo
     int idImportacao = 0; // the latest import among them; 0 when none came from one
 };
 
-QString emJson(const QJsonArray &lista)
+// The import's "yyyy-MM-dd", read by hand: Qt's parsers cost as much as
+// the rest of a row's marking.
+QDate dataDoBanco(const QString &texto)
 {
-    return QString::fromUtf8(QJsonDocument(lista).toJson(QJsonDocument::Compact));
+    if (texto.size() != 10 || texto.at(4) != QLatin1Char('-') || texto.at(7) != QLatin1Char('-'))
+        return QDate();
+    int numeros[3] = {0, 0, 0};
+    for (int i = 0, campo = 0; i < texto.size(); ++i) {
+        const int digito = texto.at(i).unicode() - '0';
+        if (i == 4 || i == 7)
+            ++campo;
+        else if (digito < 0 || digito > 9)
+            return QDate();
+        else
+            numeros[campo] = numeros[campo] * 10 + digito;
+    }
+    return QDate(numeros[0], numeros[1], numeros[2]);
 }
 
 QString aviso(const QDateTime &quando)
@@ -107,9 +120,10 @@ struct LinhasRepetidas::Achados
     }
 };
 
-LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela, Registro registro)
+LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela, Data data, Registro registro)
     : QObject(tabela)
     , m_tabela(tabela)
+    , m_data(std::move(data))
     , m_registro(std::move(registro))
 {
     // A load or a paste changes many cells at once: one statement for all.
@@ -153,25 +167,46 @@ LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
 
 bool LinhasRepetidas::consultar(Achados *achados) const
 {
-    QJsonArray ids;
+    QStringList ids; // [row, "bank id"]
     QDate primeira, ultima;
     for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
-        const QStringList campos = m_registro(m_tabela, linha);
         const QTableWidgetItem *item = m_tabela->item(linha, 0);
         const QString id = item ? item->data(Qt::UserRole).toString() : QString();
-        const QDate data = QDate::fromString(campos.value(0), Qt::ISODate);
-        bool temValor = false;
-        const double valor = campos.value(2).toDouble(&temValor);
-        achados->previa.append({data.isValid() && temValor, data.toJulianDay(), qRound64(valor * 100),
-                                campos.value(1), !id.isEmpty(), 0});
+        const QDate data = dataDoBanco(m_data(m_tabela, linha));
+        achados->previa.append({data.isValid(), data.toJulianDay(), 0, QString(), !id.isEmpty(), 0});
         if (!id.isEmpty())
-            ids.append(QJsonArray {linha, id});
-        if (achados->previa.last().valido) {
+            ids << QLatin1Char('[') + QString::number(linha) + QLatin1Char(',') + textoJson(id) + QLatin1Char(']');
+        if (data.isValid()) {
             primeira = primeira.isValid() ? qMin(primeira, data) : data;
             ultima = qMax(ultima, data);
         }
     }
-    return lerPeriodo({primeira, ultima, emJson(ids)}, achados) && pesar(achados);
+    if (!lerPeriodo({primeira, ultima, listaJson(ids)}, achados))
+        return false;
+    // Without expenses in the range there are no amounts or names to compare.
+    if (achados->periodo.isEmpty())
+        return true;
+    completar(achados);
+    return pesar(achados);
+}
+
+// Amount and supplier of the rows whose day has expenses; the others, which
+// no expense can repeat by occurrence, keep none.
+void LinhasRepetidas::completar(Achados *achados) const
+{
+    QSet<qint64> dias;
+    for (const Lancamento &gasto : qAsConst(achados->periodo))
+        dias.insert(gasto.dia);
+    for (int linha = 0; linha < achados->previa.size(); ++linha) {
+        Lancamento &lancamento = achados->previa[linha];
+        if (!lancamento.valido || !dias.contains(lancamento.dia))
+            continue;
+        const QStringList campos = m_registro(m_tabela, linha);
+        bool temValor = false;
+        lancamento.centavos = qRound64(campos.value(2).toDouble(&temValor) * 100);
+        lancamento.valido = temValor;
+        lancamento.fornecedor = campos.value(1);
+    }
 }
 
 bool LinhasRepetidas::lerPeriodo(const QVariantList &valores, Achados *achados)
@@ -211,10 +246,13 @@ bool LinhasRepetidas::pesar(Achados *achados)
     for (const auto *lancamentos : {&achados->previa, &achados->periodo})
         for (const Lancamento &lancamento : *lancamentos)
             nomes.insert(lancamento.fornecedor);
+    QStringList emJson;
+    for (const QString &nome : qAsConst(nomes))
+        emJson << textoJson(nome);
     QSqlQuery consulta;
     consulta.setForwardOnly(true);
     consulta.prepare(sqlPesos);
-    consulta.addBindValue(emJson(QJsonArray::fromStringList(nomes.values())));
+    consulta.addBindValue(listaJson(emJson));
     if (!consulta.exec()) {
         qDebug() << "Erro ao comparar fornecedores:" << consulta.lastError().text();
         return false;
@@ -263,21 +301,30 @@ QHash<int, QString> LinhasRepetidas::porOcorrencia(const Achados &achados) const
 }
 
 // Only cells whose look changes are touched, with the grid's signals held
-// so that marking is not taken for an edit.
+// so that marking is not taken for an edit, and the views told once.
 void LinhasRepetidas::mostrar(const QHash<int, QString> &avisos)
 {
+    // No cell was grey and none is to be: a statement of new days, the usual case.
+    if (avisos.isEmpty() && m_repetidas.isEmpty())
+        return;
     const QSignalBlocker bloqueio(m_tabela);
+    QAbstractItemModel *modelo = m_tabela->model();
     const QVariant cinza = m_tabela->palette().brush(QPalette::Disabled, QPalette::Text);
-    for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
-        const QString texto = avisos.value(linha);
-        for (int coluna = 0; coluna < m_tabela->columnCount(); ++coluna) {
-            QTableWidgetItem *item = m_tabela->item(linha, coluna);
-            if (!item || item->toolTip() == texto)
-                continue;
-            item->setToolTip(texto);
-            item->setData(Qt::ForegroundRole, texto.isEmpty() ? QVariant() : cinza);
+    {
+        const QSignalBlocker semAvisos(modelo);
+        for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
+            const QString texto = avisos.value(linha);
+            for (int coluna = 0; coluna < m_tabela->columnCount(); ++coluna) {
+                QTableWidgetItem *item = m_tabela->item(linha, coluna);
+                if (!item || item->toolTip() == texto)
+                    continue;
+                item->setToolTip(texto);
+                item->setData(Qt::ForegroundRole, texto.isEmpty() ? QVariant() : cinza);
+            }
         }
     }
+    if (m_tabela->rowCount() > 0)
+        emit modelo->dataChanged(modelo->index(0, 0), modelo->index(m_tabela->rowCount() - 1, m_tabela->columnCount() - 1));
     const QList<int> chaves = avisos.keys();
     m_repetidas = QSet<int>(chaves.begin(), chaves.end());
 }

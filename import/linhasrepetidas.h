@@ -23,12 +23,16 @@ class LinhasRepetidas : public QObject
     Q_OBJECT
 
 public:
+    // A row's date as the import converts it, "yyyy-MM-dd".
+    using Data = std::function<QString(const QTableWidget *, int)>;
     // The fields a row would be written with, as the import converts them:
     // date, supplier, amount, ...
     using Registro = std::function<QStringList(const QTableWidget *, int)>;
     enum class Escolha { SoNovas, Todas, Voltar };
 
-    LinhasRepetidas(QTableWidget *tabela, Registro registro);
+    // Every row's date is read; its other fields only when gastos has
+    // expenses on its day.
+    LinhasRepetidas(QTableWidget *tabela, Data data, Registro registro);
 
     // Asks the server now; false when the statement failed, all rows then
     // counting as new.
@@ -45,11 +49,13 @@ private:
     struct Achados;
     bool consultar(Achados *achados) const;
     static bool lerPeriodo(const QVariantList &valores, Achados *achados);
+    void completar(Achados *achados) const;
     static bool pesar(Achados *achados);
     QHash<int, QString> porOcorrencia(const Achados &achados) const;
     void mostrar(const QHash<int, QString> &avisos);
 
     QTableWidget *m_tabela;
+    Data m_data;
     Registro m_registro;
     QSet<int> m_repetidas;
     QTimer m_adiamento;

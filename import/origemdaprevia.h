@@ -1,6 +1,7 @@
 #ifndef ORIGEMDAPREVIA_H
 #define ORIGEMDAPREVIA_H
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -9,9 +10,9 @@
 class OrigemDaPrevia
 {
 public:
-    // Notes a file just read; returns the notice for the user when a file
-    // with the same SHA-256 was imported before, empty otherwise.
-    QString lido(const QString &caminho);
+    // Notes a file just read, with its bytes; returns the notice for the user
+    // when a file with the same SHA-256 was imported before, empty otherwise.
+    QString lido(const QString &caminho, const QByteArray &bytes);
 
     // Empty, never null, when no file was read.
     QString arquivos() const { return m_nomes.isEmpty() ? QStringLiteral("") : m_nomes.join(QStringLiteral(", ")); }

@@ -1,10 +1,9 @@
 #include "rules/cadastroderegras.h"
 
+#include "database/textojson.h"
 #include "rules/candidatasdasregras.h"
 
 #include <QDebug>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -107,25 +106,21 @@ QList<Regra> ativas(const QList<Regra> &regras)
     return lista;
 }
 
-QString emJson(const QJsonArray &valores)
-{
-    return QString::fromUtf8(QJsonDocument(valores).toJson(QJsonDocument::Compact));
-}
-
 QString jsonDasChaves(const QList<int> &ids)
 {
-    QJsonArray chaves;
+    QStringList chaves;
     for (const int id : ids)
-        chaves.append(id);
-    return emJson(chaves);
+        chaves << QString::number(id);
+    return listaJson(chaves);
 }
 
 QString jsonDosTextos(const Textos &textos, const QList<int> &indices)
 {
-    QJsonArray linhas;
+    QStringList linhas;
     for (const int i : indices)
-        linhas.append(QJsonArray {i, textos.at(i).first, textos.at(i).second});
-    return emJson(linhas);
+        linhas << QLatin1Char('[') + QString::number(i) + QLatin1Char(',') + textoJson(textos.at(i).first)
+                      + QLatin1Char(',') + textoJson(textos.at(i).second) + QLatin1Char(']');
+    return listaJson(linhas);
 }
 
 // For each row of texts (supplier, description), the index of the first rule

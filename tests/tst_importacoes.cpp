@@ -44,6 +44,8 @@ private slots:
         QTest::newRow("edição torna a linha nova") << duas << "" << "10,01" << "12";
         QTest::newRow("id noutra data") << "('2026-01-09', 'X', 3, 'F1')" << "F1" << "10,00" << "0";
         QTest::newRow("outro id") << "('2026-03-05', 'Pão', 10, 'F1')" << "F2" << "10,00" << "";
+        QTest::newRow("id com aspas, tab e barra") << "('2026-01-09', 'X', 3, 'F\"\\t1\\\\')"
+                                                   << "F\"\t1\\" << "10,00" << "0";
     }
     void marcaRepetidas()
     {
