@@ -107,6 +107,9 @@ Reconhecimento reconheceExtrato(const QByteArray &inicio, bool completo)
     const QByteArray linhasInteiras = completo ? inicio : inicio.left(inicio.lastIndexOf('\n') + 1);
     const QString texto = textoDoExtrato(linhasInteiras);
     const QStringList linhas = linhasDoExtrato(texto);
+    // An OFX may be written on one line, longer than what is read here.
+    if (linhas.isEmpty() && pareceOfx(textoDoExtrato(inicio)))
+        return {TipoDeExtrato::Ofx, nullptr, -1, {}, {}};
     if (linhas.isEmpty() || camposDaLinha(linhas.first()).size() == 4)
         return {};
     if (pareceOfx(texto))

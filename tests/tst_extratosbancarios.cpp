@@ -18,6 +18,7 @@ private slots:
     void leitura();
     void importaPelaJanela_data();
     void importaPelaJanela();
+    void ofxNumaLinhaSo();
 
 private:
     static QString caminho(const QString &nome) { return FINARA_EXTRATOS "/" + nome; }
@@ -111,6 +112,22 @@ void TstExtratosBancarios::importaPelaJanela()
     QCOMPARE(resposta.vistas().size(), mapeavel ? 5 : 4);
     const QString sql("SELECT CONCAT_WS('|', COUNT(*), SUM(valor), MIN(data)) FROM gastos");
     QTEST(banco.valor(sql).toString(), "gastos");
+}
+
+// An OFX 2 written on one line, larger than what recognition reads, is still an OFX.
+void TstExtratosBancarios::ofxNumaLinhaSo()
+{
+    QFile xml(caminho("xml.ofx"));
+    QVERIFY(xml.open(QIODevice::ReadOnly));
+    const QByteArray texto = xml.readAll().replace('\n', "");
+    const int inicio = texto.indexOf("<STMTTRN>"), fim = texto.indexOf("</STMTTRN>") + 10;
+    QTemporaryFile arquivo(QDir::tempPath() + "/XXXXXX.ofx");
+    QVERIFY(arquivo.open());
+    arquivo.write(texto.left(inicio) + texto.mid(inicio, fim - inicio).repeated(1000) + texto.mid(fim));
+    arquivo.flush();
+    const LeituraExtrato feita = LeitorDeExtrato(nullptr).le(arquivo.fileName());
+    QCOMPARE(feita.layout.left(3) + feita.erro, QStringLiteral("OFX"));
+    QCOMPARE(feita.lancamentos.size(), 1001); // the estorno of the second statement too
 }
 
 QTEST_MAIN(TstExtratosBancarios)
