@@ -161,17 +161,20 @@ bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWi
     }
     nomeDoLayout = extrato.proprio ? QStringLiteral("Finara (CSV)") : extrato.layout;
     ui->label_layout->setText(QStringLiteral("Layout reconhecido: %1").arg(nomeDoLayout));
-    if (extrato.proprio && !leLayoutProprio(extrato, tableWidget))
-        return false;
+    const int linhasAntes = tableWidget->rowCount();
+    const bool lido = !extrato.proprio || leLayoutProprio(extrato, tableWidget);
     if (!extrato.proprio)
         LeitorDeExtrato::acrescentaNaGrade(tableWidget, extrato.lancamentos);
-    const QString jaImportado = origem.lido(filePath, extrato.bytes);
-    ui->label_importado->setText(jaImportado);
-    ui->label_importado->setVisible(!jaImportado.isEmpty());
-    // Once per load, here rather than on the fill's own notices, so that no
-    // marking is left pending to run in the middle of a later import.
-    repetidas->marcar();
-    return true;
+    // Red rows entered the grid too and may be imported: their file counts.
+    if (tableWidget->rowCount() > linhasAntes) {
+        const QString jaImportado = origem.lido(filePath, extrato.bytes);
+        ui->label_importado->setText(jaImportado);
+        ui->label_importado->setVisible(!jaImportado.isEmpty());
+        // Once per load, here rather than on the fill's own notices, so that
+        // no marking is left pending to run in the middle of a later import.
+        repetidas->marcar();
+    }
+    return lido;
 }
 
 bool ImportarCSV::leLayoutProprio(const LeituraExtrato &extrato, QTableWidget *tableWidget)

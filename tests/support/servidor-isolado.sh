@@ -20,7 +20,9 @@ servidor() {
     case "$1" in
     start|stop)
         "$db_server" "$1" >>"$FINARA_DATA_DIR/db-server.log" 2>&1 \
-            || { echo "servidor-isolado: db-server $1 failed; see $FINARA_DATA_DIR" >&2; return 1; } ;;
+            || { echo "servidor-isolado: db-server $1 failed:" >&2
+                 tail -n 20 "$FINARA_DATA_DIR/db-server.log" "$FINARA_DATA_DIR"/*.log \
+                     "$FINARA_DATA_DIR/mariadb/server.log" >&2 2>/dev/null; return 1; } ;;
     kill)
         local pid
         pid=$(cat "$FINARA_DATA_DIR/mariadb/mysqld.pid")
