@@ -75,3 +75,15 @@ JOIN (SELECT 'Mercado' AS categoria, 1900.00 AS valor
       UNION ALL SELECT 'Educação', 1500.00
       UNION ALL SELECT 'Saúde', 890.00
       UNION ALL SELECT 'Lazer', 150.00) o ON o.categoria = c.categoria;
+
+-- A few classification rules, so that the "Regras" window shows how they
+-- read and an imported statement gets some expenses classified at once.
+INSERT INTO regra (posicao, padrao, noFornecedor, naDescricao, idCategoria)
+SELECT r.posicao, r.padrao, r.noFornecedor, r.naDescricao, c.idCategoria
+FROM categoria c
+JOIN (SELECT 1 AS posicao, 'Diarista' AS padrao, FALSE AS noFornecedor, TRUE AS naDescricao,
+             'Moradia' AS categoria
+      UNION ALL SELECT 2, 'Uber', TRUE, FALSE, 'Transporte'
+      UNION ALL SELECT 3, 'Posto', TRUE, FALSE, 'Combustível'
+      UNION ALL SELECT 4, 'iFood', TRUE, TRUE, 'Restaurantes') r ON r.categoria = c.categoria
+WHERE NOT EXISTS (SELECT 1 FROM regra);

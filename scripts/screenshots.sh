@@ -17,7 +17,7 @@ fi
 out=$2
 [ -n "${FINARA_SCREENSHOTS_TRACE:-}" ] && set -x
 
-mariadb --no-defaults --socket="$FINARA_DB_SOCKET" vestara_gastos < "$here/scripts/demo-data.sql" >/dev/null
+mariadb --no-defaults --default-character-set=utf8mb4 --socket="$FINARA_DB_SOCKET" vestara_gastos < "$here/scripts/demo-data.sql" >/dev/null
 
 # Each engineer's own display, so that two runs at once do not meet.
 export DISPLAY=${FINARA_SCREENSHOTS_DISPLAY:-:47}
@@ -44,15 +44,28 @@ fecha() { xdotool windowactivate --sync "$1" key --clearmodifiers Escape; sleep 
 caixa() { janela "$1" >/dev/null; [ -z "$2" ] || foto "$2"; xdotool key --clearmodifiers "$3"; sleep 0.6; }
 # The main window's buttons are stacked in eight equal rows.
 botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 16)); }
-# "Ler CSV" in the import dialog, then the file typed into the file dialog.
-lerCsv() {
+# The import dialog's two buttons, "Ler CSV" (0) and "Importar Dados" (1), sit
+# below the notices above the grid, which grow by a line when the file was
+# imported before.
+botaoImportacao() {
     geometria "$importacao"
-    clica "$importacao" $((WIDTH - 67)) 29
+    clica "$importacao" $((WIDTH - 67)) $((avisos + 45 + 31 * $1))
+}
+# "Ler CSV", then the file typed into the file dialog.
+lerArquivo() {
+    botaoImportacao 0
     janela "Abrir Arquivo" >/dev/null
     [ -z "${2:-}" ] || foto "$2"
     xdotool type --delay 20 "$1"
     xdotool key Return
     sleep 1
+}
+# The import dialog, large enough for a statement's columns and on the screen.
+novaImportacao() {
+    botao 2
+    importacao=$(janela Dialog)
+    xdotool windowsize "$importacao" 900 560 windowmove "$importacao" 190 80 sleep 0.5
+    avisos=0
 }
 
 principal=$(janela "Finara — desconectado")
@@ -63,7 +76,7 @@ conexao=$(janela Dialog)
 foto conexao
 geometria "$conexao"
 clica "$conexao" $((WIDTH - 45)) 30  # Conectar: the dialog closes once connected
-janela "Finara — conectado a vestara_gastos em 127.0.0.1" >/dev/null
+janela "Finara — conectado a .*" >/dev/null
 foto principal
 
 botao 3                               # Cadastrar Categoria
@@ -88,6 +101,11 @@ orcamento=$(janela "Orçamento")
 foto orcamento
 fecha "$orcamento"
 
+botao 6                               # Regras, with the demo's rules
+regras=$(janela "Regras de classificação")
+foto regras
+fecha "$regras"
+
 botao 4                               # Analisar dados
 relatorio=$(janela "Relatório Anual")
 xdotool windowsize "$relatorio" 1240 760
@@ -95,34 +113,63 @@ sleep 0.5
 foto relatorio
 # Double-click last month's sum of "Mercado", the ninth row of the grid
 # below the chart.
-clica "$relatorio" 300 600 2
+clica "$relatorio" 300 580 2
 detalhe=$(xdotool search --sync --onlyvisible --name "^Detalhes para" | tail -1)
 xdotool windowmove "$detalhe" 420 160
 foto detalhe
 fecha "$detalhe"
-# The budget column, at the grid's right end.
-xdotool windowactivate --sync "$relatorio" key --clearmodifiers End
-foto relatorio-orcamento
 fecha "$relatorio"
 
-# Last, since it adds the sample's expenses to the data the other windows show.
-botao 2                               # Importar CSV
-importacao=$(janela Dialog)
-lerCsv "$here/samples/extrato-exemplo.csv" arquivo
-xdotool windowsize "$importacao" 900 560
+# Last, since they add the samples' expenses to the data the other windows show.
+novaImportacao
+lerArquivo "$here/samples/extrato-exemplo.csv" arquivo
 foto importacao
 # Two more lines on top, the second with a day February does not have.
-ruim=$(mktemp --suffix=.csv)
+arquivos=$(mktemp -d)
+ruim=$arquivos/lancamentos-a-mao.csv
 printf '27/02/2026;Padaria Santa Luzia;18,40;Pães\n31/02/2026;Drogasil;R$ 45,90;Remédios\n' >"$ruim"
-lerCsv "$ruim"
-geometria "$importacao"
-clica "$importacao" $((WIDTH - 67)) 62  # Importar Dados
+lerArquivo "$ruim"
+botaoImportacao 1
+caixa "Linhas repetidas" "" Return    # some of the sample's rows are in the demo data
 caixa Erro importacao-recusada Return
-clica "$importacao" 100 80 2          # the refused row: removed after a Yes
+clica "$importacao" 100 102 2          # the refused row: removed after a Yes
 caixa "Confirmar Remoção" "" Return
-clica "$importacao" $((WIDTH - 67)) 62
+botaoImportacao 1
+caixa "Linhas repetidas" "" Return
 caixa "Importação concluída" importacao-resumo Return
-rm -f "$ruim"
+
+novaImportacao                          # a bank's OFX
+lerArquivo "$here/samples/extrato-exemplo.ofx"
+foto importacao-ofx
+botaoImportacao 1
+caixa "Importação concluída" "" Return
+
+novaImportacao                          # the OFX again: every row is repeated
+lerArquivo "$here/samples/extrato-exemplo.ofx"
+foto importacao-repetida
+avisos=22                             # the notice that it was imported
+botaoImportacao 1
+caixa "Linhas repetidas" repetidas Escape
+# A header no bank layout has: its columns are asked for.
+desconhecido=$arquivos/cartao.csv
+printf 'Quando,Estabelecimento,Quanto,Observação,Cartão\n03/11/2026,Feira da Vila,"-64,50",Frutas,final 1234\n' \
+    >"$desconhecido"
+printf '05/11/2026,Chaveiro Central,"-35,00",Cópia de chave,final 1234\n' >>"$desconhecido"
+lerArquivo "$desconhecido"
+foto mapeamento
+fecha "$(janela "Colunas do extrato")"
+caixa Erro "" Return
+fecha "$importacao"
+rm -r "$arquivos"
+
+botao 5                               # Importações: undoing the latest asks first
+importacoes=$(janela "Importações")
+foto importacoes
+clica "$importacoes" 100 50
+geometria "$importacoes"
+clica "$importacoes" $((WIDTH - 80)) 24    # Desfazer importação
+caixa "Desfazer importação" desfazer Escape
+fecha "$importacoes"
 
 kill $app
 echo "screenshots: written to $out"
