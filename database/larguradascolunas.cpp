@@ -16,6 +16,9 @@ const int linhasConsideradas = 100;
 void ajustaLarguraDasColunas(QTableView *tabela)
 {
     QHeaderView *cabecalho = tabela->horizontalHeader();
+    // Off while sizing and on again afterwards, or a second fill would leave
+    // the last column at its contents' width and a gap beside it.
+    cabecalho->setStretchLastSection(false);
     cabecalho->setResizeContentsPrecision(linhasConsideradas);
     tabela->resizeColumnsToContents();
     for (int coluna = 0; coluna < cabecalho->count(); ++coluna) {

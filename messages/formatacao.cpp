@@ -14,7 +14,8 @@ QString emReais(double valor)
 {
     // Rounded to cents first, so that a sum that is zero to the cent never reads "-R$ 0,00".
     const qint64 centavos = qRound64(valor * 100);
-    return QLatin1String(centavos < 0 ? "-R$ " : "R$ ") + numeroBrasileiro(qAbs(centavos) / 100.0);
+    // A non-breaking space, so that a line break never parts "R$" from its number.
+    return QString::fromUtf8(centavos < 0 ? "-R$\u00A0" : "R$\u00A0") + numeroBrasileiro(qAbs(centavos) / 100.0);
 }
 
 QString contagem(int n, const char *singular, const char *plural)

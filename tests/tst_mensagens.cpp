@@ -22,7 +22,7 @@ private slots:
         const auto caso = QTest::newRow;
         caso("31 de fevereiro") << "31/02/2024;B;2,00;y" << "Linha 2: a data 31/02/2024 não existe";
         caso("valor dez") << "02/02/2024;B;dez;y" << "Linha 2: o valor dez não é um valor em reais";
-        caso("resumo") << "02/02/2024;B;1.234,56;y" << "2 gastos gravados, total de R$ 1.446,90.";
+        caso("resumo") << "02/02/2024;B;1.234,56;y" << "2 gastos gravados, total de R$\u00A01.446,90.";
         caso("categoria repetida") << "mercado"
             << "Já existe a categoria “mercado” (maiúsculas e acentos não contam).";
     }
