@@ -1,5 +1,6 @@
 #include "import/historicodeimportacoes.h"
 
+#include "database/transacao.h"
 #include "import/resultadoimportacao.h"
 
 #include <QDebug>
@@ -101,18 +102,11 @@ bool conteudo(int idImportacao, Conteudo *conteudo)
 
 bool desfazer(QSqlDatabase db, int idImportacao)
 {
-    if (!db.transaction()) {
-        qDebug() << "Erro ao iniciar a transação:" << db.lastError().text();
-        return false;
-    }
-    QSqlQuery consulta(db);
-    if (executa(consulta, QStringLiteral("DELETE FROM gastos WHERE idImportacao = ?"), {idImportacao})
-        && executa(consulta, QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?"), {idImportacao})
-        && db.commit())
-        return true;
-    if (!db.rollback())
-        qDebug() << "Erro ao fazer rollback:" << db.lastError().text();
-    return false;
+    return emTransacao(db, [&] {
+        QSqlQuery consulta(db);
+        return executa(consulta, QStringLiteral("DELETE FROM gastos WHERE idImportacao = ?"), {idImportacao})
+               && executa(consulta, QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?"), {idImportacao});
+    });
 }
 
 } // namespace HistoricoDeImportacoes

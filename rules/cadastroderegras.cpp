@@ -1,6 +1,7 @@
 #include "rules/cadastroderegras.h"
 
 #include "database/textojson.h"
+#include "database/transacao.h"
 #include "rules/candidatasdasregras.h"
 
 #include <QDebug>
@@ -8,8 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-#include <functional>
 
 namespace {
 
@@ -206,20 +205,6 @@ bool grava(const SemCategoria &gastos, int *classificadas)
     return true;
 }
 
-bool transacao(const std::function<bool()> &trabalho)
-{
-    QSqlDatabase banco = QSqlDatabase::database();
-    if (!banco.transaction()) {
-        qDebug() << "Erro ao iniciar a transação:" << banco.lastError().text();
-        return false;
-    }
-    if (trabalho() && banco.commit())
-        return true;
-    qDebug() << "Regras: desfazendo a transação:" << banco.lastError().text();
-    banco.rollback();
-    return false;
-}
-
 } // namespace
 
 bool CadastroDeRegras::listar(QList<Regra> *regras)
@@ -259,7 +244,7 @@ bool CadastroDeRegras::apagar(int idRegra)
 
 bool CadastroDeRegras::reordenar(const QList<int> &idsNaOrdem)
 {
-    return transacao([&] {
+    return emTransacao(QSqlDatabase::database(), [&] {
         QSqlQuery consulta;
         for (int i = 0; i < idsNaOrdem.size(); ++i) {
             if (!executa(consulta, sqlPosicao,
@@ -286,7 +271,7 @@ bool CadastroDeRegras::contar(QHash<int, int> *porRegra)
 bool CadastroDeRegras::aplicar(int *classificadas)
 {
     *classificadas = 0;
-    return transacao([&] {
+    return emTransacao(QSqlDatabase::database(), [&] {
         SemCategoria gastos;
         return leSemCategoria(&gastos) && grava(gastos, classificadas);
     });
