@@ -7,23 +7,14 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// Categories and their classification on a scratch database whose category table is made by
-// today's schema.sql: the shared server's copy would not show an edit of that file.
+// Categories and their classification on a scratch database.
 class TstCadastros : public QObject
 {
     Q_OBJECT
     BancoTeste banco {QStringLiteral("cadastros")};
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(banco.pronto(), qPrintable(banco.erro()));
-        QFile arquivo(QStringLiteral(FINARA_SCHEMA_SQL));
-        const QString esquema = arquivo.open(QFile::ReadOnly) ? arquivo.readAll() : QString();
-        const int inicio = esquema.indexOf("CREATE TABLE IF NOT EXISTS categoria ");
-        QVERIFY(inicio >= 0 && banco.executa("DROP TABLE categoria"));
-        QVERIFY(banco.executa(esquema.mid(inicio, esquema.indexOf(';', inicio) - inicio)));
-    }
+    void initTestCase() { QVERIFY2(banco.pronto(), qPrintable(banco.erro())); }
     // Keys that do not follow the sorted names (aluguel, Lazer, Mercado).
     void init()
     {

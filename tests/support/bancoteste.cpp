@@ -3,6 +3,8 @@
 #include "database/conexao.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -25,7 +27,25 @@ QSqlQuery comoAdmin(const QString &sql, const QVariantList &valores)
 
 } // namespace
 
-// The tables are copied from the real database, which scripts/db-server keeps up to date.
+// The tables are made by database/schema.sql itself, as the program's own server gets them:
+// every statement but those that name the real database or its user.
+QStringList BancoTeste::tabelasDoEsquema()
+{
+    QFile arquivo(QStringLiteral(FINARA_SCHEMA_SQL));
+    if (!arquivo.open(QFile::ReadOnly))
+        return {};
+    static const QRegularExpression doBancoReal(
+        QStringLiteral("^(CREATE DATABASE|USE|CREATE USER|REVOKE|GRANT)\\b"), QRegularExpression::MultilineOption);
+    QStringList comandos;
+    for (const QString &comando : QString::fromUtf8(arquivo.readAll()).split(QStringLiteral(";\n"))) {
+        QString semComentarios = comando;
+        semComentarios.remove(QRegularExpression(QStringLiteral("^--[^\n]*\n?"), QRegularExpression::MultilineOption));
+        if (!semComentarios.trimmed().isEmpty() && !doBancoReal.match(semComentarios.trimmed()).hasMatch())
+            comandos << semComentarios.trimmed();
+    }
+    return comandos;
+}
+
 BancoTeste::BancoTeste(const QString &nome)
     : m_nome(QStringLiteral("finara_teste_%1_%2").arg(nome).arg(QCoreApplication::applicationPid()))
 {
@@ -33,16 +53,17 @@ BancoTeste::BancoTeste(const QString &nome)
     db.setUserName(QStringLiteral("root"));
     db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socket());
     Conexao::abrir(db);
-    for (QSqlQuery tabelas(QStringLiteral("SHOW TABLES FROM vestara_gastos"), db); tabelas.next();)
-        m_tabelas << tabelas.value(0).toString();
-    QStringList comandos {"DROP DATABASE IF EXISTS `%1`", "CREATE DATABASE `%1`", "USE `%1`",
-        "CREATE USER IF NOT EXISTS 'finara_teste'@'localhost' IDENTIFIED BY 'finara_teste'",
-        "GRANT SELECT, INSERT, UPDATE, DELETE ON `finara_teste_%`.* TO 'finara_teste'@'localhost'"};
-    for (const QString &tabela : qAsConst(m_tabelas))
-        comandos << QStringLiteral("CREATE TABLE `%1` LIKE vestara_gastos.`%1`").arg(tabela);
-    for (const QString &comando : qAsConst(comandos))
-        if (m_tabelas.isEmpty() || !executa(QString(comando).replace(QLatin1String("%1"), m_nome)))
+    QStringList comandos {QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_nome),
+        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci").arg(m_nome),
+        QStringLiteral("USE `%1`").arg(m_nome),
+        QStringLiteral("CREATE USER IF NOT EXISTS 'finara_teste'@'localhost' IDENTIFIED BY 'finara_teste'"),
+        QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON `finara_teste_%`.* TO 'finara_teste'@'localhost'")};
+    const QStringList esquema = tabelasDoEsquema();
+    for (const QString &comando : comandos + esquema)
+        if (esquema.isEmpty() || !executa(comando))
             m_erro = QStringLiteral("%1: %2").arg(comando, db.lastError().text());
+    for (QSqlQuery tabelas(QStringLiteral("SHOW TABLES"), db); tabelas.next();)
+        m_tabelas << tabelas.value(0).toString();
     if (pronto())
         abrirPadrao();
 }

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 
-// A scratch database with the tables of vestara_gastos, and Qt's default connection open on it
+// A scratch database with the tables database/schema.sql makes, and Qt's default connection open on it
 // with the application user's rights. Dropped on destruction.
 class BancoTeste
 {
@@ -24,6 +24,8 @@ public:
     static QString socket(); // the server's: $FINARA_DB_SOCKET, or the program's own
 
 private:
+    static QStringList tabelasDoEsquema();
+
     QString m_nome;
     QString m_erro;
     QStringList m_tabelas;
