@@ -1,17 +1,22 @@
 #include "database/transacao.h"
 
+#include "messages/motivoerro.h"
+
 #include <QDebug>
 #include <QSqlError>
 
-bool emTransacao(QSqlDatabase db, const std::function<bool()> &trabalho)
+Resultado<> emTransacao(QSqlDatabase db, const std::function<Resultado<>()> &trabalho)
 {
     if (!db.transaction()) {
         qDebug() << "Erro ao iniciar a transação:" << db.lastError().text();
-        return false;
+        return motivoDoErro(db.lastError());
     }
-    if (trabalho() && db.commit())
-        return true;
+    Resultado<> feito = trabalho();
+    if (feito.ok() && db.commit())
+        return feito;
+    if (feito.ok())
+        feito = motivoDoErro(db.lastError());
     if (!db.rollback())
         qDebug() << "Erro ao fazer rollback:" << db.lastError().text();
-    return false;
+    return feito;
 }

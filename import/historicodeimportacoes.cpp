@@ -102,11 +102,13 @@ bool conteudo(int idImportacao, Conteudo *conteudo)
 
 bool desfazer(QSqlDatabase db, int idImportacao)
 {
-    return emTransacao(db, [&] {
+    return emTransacao(db, [&]() -> Resultado<> {
         QSqlQuery consulta(db);
-        return executa(consulta, QStringLiteral("DELETE FROM gastos WHERE idImportacao = ?"), {idImportacao})
-               && executa(consulta, QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?"), {idImportacao});
-    });
+        if (executa(consulta, QStringLiteral("DELETE FROM gastos WHERE idImportacao = ?"), {idImportacao})
+            && executa(consulta, QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?"), {idImportacao}))
+            return Feito();
+        return Motivo();
+    }).ok();
 }
 
 } // namespace HistoricoDeImportacoes

@@ -244,15 +244,15 @@ bool CadastroDeRegras::apagar(int idRegra)
 
 bool CadastroDeRegras::reordenar(const QList<int> &idsNaOrdem)
 {
-    return emTransacao(QSqlDatabase::database(), [&] {
+    return emTransacao(QSqlDatabase::database(), [&]() -> Resultado<> {
         QSqlQuery consulta;
         for (int i = 0; i < idsNaOrdem.size(); ++i) {
             if (!executa(consulta, sqlPosicao,
                          {{QStringLiteral(":posicao"), i + 1}, {QStringLiteral(":regra"), idsNaOrdem.at(i)}}))
-                return false;
+                return Motivo();
         }
-        return true;
-    });
+        return Feito();
+    }).ok();
 }
 
 bool CadastroDeRegras::contar(QHash<int, int> *porRegra)
@@ -271,10 +271,12 @@ bool CadastroDeRegras::contar(QHash<int, int> *porRegra)
 bool CadastroDeRegras::aplicar(int *classificadas)
 {
     *classificadas = 0;
-    return emTransacao(QSqlDatabase::database(), [&] {
+    return emTransacao(QSqlDatabase::database(), [&]() -> Resultado<> {
         SemCategoria gastos;
-        return leSemCategoria(&gastos) && grava(gastos, classificadas);
-    });
+        if (leSemCategoria(&gastos) && grava(gastos, classificadas))
+            return Feito();
+        return Motivo();
+    }).ok();
 }
 
 bool CadastroDeRegras::categoriasDasNovas(const QList<QPair<QString, QString>> &textos,

@@ -1,0 +1,29 @@
+#include "database/sql.h"
+
+#include "messages/motivoerro.h"
+
+#include <QDebug>
+#include <QSqlError>
+
+namespace Sql {
+
+Resultado<QSqlQuery> executa(const QString &sql, const QVariantList &valores, const QSqlDatabase &db)
+{
+    QSqlQuery consulta(db);
+    consulta.setForwardOnly(true);
+    bool feito = consulta.prepare(sql);
+    for (const QVariant &valor : valores)
+        consulta.addBindValue(valor);
+    feito = feito && consulta.exec();
+    if (feito)
+        return consulta;
+    qDebug() << "Erro na instrução" << sql.simplified().left(60) << ':' << consulta.lastError().text();
+    return motivoDoErro(consulta.lastError());
+}
+
+QVariant textoOuNulo(const QString &texto)
+{
+    return texto.isEmpty() ? QVariant(QVariant::String) : QVariant(texto);
+}
+
+} // namespace Sql

@@ -1,0 +1,25 @@
+#ifndef SQL_H
+#define SQL_H
+
+#include "database/resultado.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantList>
+
+// The one way the program's own tables are reached: a fixed statement text,
+// every value bound in order, never written into the text.
+namespace Sql {
+
+// Prepares sql on db (the default connection unless given), binds valores
+// to its "?" in order and runs it. A failure is logged with the server's
+// text and comes back as the reason for the user (motivoDoErro).
+Resultado<QSqlQuery> executa(const QString &sql, const QVariantList &valores = {},
+                             const QSqlDatabase &db = QSqlDatabase::database());
+
+// A text bound as SQL NULL when empty.
+QVariant textoOuNulo(const QString &texto);
+
+} // namespace Sql
+
+#endif // SQL_H
