@@ -4,7 +4,7 @@
 #include "bench/previa.h"
 #include "bench/quadro.h"
 #include "import/importarcsv.h"
-#include "import/leitordeextrato.h"
+#include "statements/arquivoextrato.h"
 
 #include <QApplication>
 #include <QDate>
@@ -91,7 +91,7 @@ Operacao lerInteiro(const QString &caminho)
 Operacao recusar(const QString &caminho)
 {
     return {[] {}, [caminho] {
-        if (LeitorDeExtrato(nullptr).le(caminho).erro.isEmpty())
+        if (abreExtrato(caminho).erro.isEmpty())
             falha(QStringLiteral("the unknown layout was not refused"));
     }};
 }
@@ -106,7 +106,7 @@ void medeExtratosBancarios(const QString &pasta, Quadro &quadro)
     escreve(desconhecido, QByteArray("coluna a,coluna b\n").repeated(megabytes * 1024 * 1024 / 18)
                               + QByteArray(megabytes * 1024 * 1024 % 18, '\n'));
 
-    const QVector<Resultado> r = mede({lerEDividir(caminhoOfx), lerNaGrade(caminhoOfx),
+    const QVector<Medida> r = mede({lerEDividir(caminhoOfx), lerNaGrade(caminhoOfx),
                                        lerInteiro(desconhecido), recusar(desconhecido),
                                        lerAsDatas(inicio, inicio.addDays(364))});
     quadro.base(QStringLiteral("ler e dividir o OFX em linhas (base)"), transacoes, r.at(0));

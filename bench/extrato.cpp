@@ -2,7 +2,9 @@
 
 #include "bench/falha.h"
 #include "bench/previa.h"
-#include "import/conversaoextrato.h"
+#include "statements/data.h"
+#include "statements/textoextrato.h"
+#include "statements/valor.h"
 #include "import/importarcsv.h"
 #include "support/bancoteste.h"
 
@@ -62,8 +64,9 @@ QList<QStringList> registrosConvertidos(const QString &caminho)
         falha(QStringLiteral("cannot read ") + caminho);
     QList<QStringList> registros;
     for (const QString &linha : linhasDoExtrato(textoDoExtrato(arquivo.readAll()))) {
-        const QStringList campos = camposDaLinha(linha);
-        registros << QStringList {dataParaBanco(campos.at(0)), campos.at(1), valorParaBanco(campos.at(2)), campos.at(3)};
+        const QStringList campos = camposDaLinha(linha, QLatin1Char(';'), Aspas::Removidas);
+        registros << QStringList {leData(campos.at(0), QStringLiteral("dd/MM/yyyy")).toString(Qt::ISODate), campos.at(1),
+                                  valorParaBanco(*leCentavos(campos.at(2), NotacaoValor::Brasileira)), campos.at(3)};
     }
     return registros;
 }

@@ -2,7 +2,6 @@
 
 #include "bench/falha.h"
 #include "bench/quadro.h"
-#include "import/conversaoextrato.h"
 #include "import/historicodeimportacoes.h"
 #include "import/linhasrepetidas.h"
 
@@ -26,29 +25,19 @@ void executa(QSqlQuery &consulta, const QString &sql, const QVariantList &valore
 void preencheGrade(QTableWidget &grade, int linhas, QString *primeira, QString *ultima)
 {
     QSqlQuery consulta;
-    executa(consulta, QStringLiteral("SELECT data, fornecedor, valor FROM gastos ORDER BY data DESC LIMIT ?"),
+    executa(consulta, QStringLiteral("SELECT data, fornecedor, valor, descricao FROM gastos ORDER BY data DESC LIMIT ?"),
             {linhas});
     grade.setRowCount(linhas);
     grade.setColumnCount(4);
     for (int linha = 0; consulta.next(); ++linha) {
         const QString valor = linha % 2 ? QStringLiteral("0,001") : consulta.value(2).toString().replace('.', ',');
         const QStringList campos {consulta.value(0).toDate().toString(QStringLiteral("dd/MM/yyyy")),
-                                  consulta.value(1).toString(), valor, QString()};
+                                  consulta.value(1).toString(), valor, consulta.value(3).toString()};
         for (int coluna = 0; coluna < campos.size(); ++coluna)
             grade.setItem(linha, coluna, new QTableWidgetItem(campos.at(coluna)));
         *ultima = linha == 0 ? consulta.value(0).toDate().toString(Qt::ISODate) : *ultima;
         *primeira = consulta.value(0).toDate().toString(Qt::ISODate);
     }
-}
-
-QString data(const QTableWidget *grade, int linha)
-{
-    return dataParaBanco(grade->item(linha, 0)->text());
-}
-
-QStringList registro(const QTableWidget *grade, int linha)
-{
-    return {data(grade, linha), grade->item(linha, 1)->text(), valorParaBanco(grade->item(linha, 2)->text())};
 }
 
 void marcar(Quadro &quadro, int gastos)
@@ -57,20 +46,20 @@ void marcar(Quadro &quadro, int gastos)
     QTableWidget grade;
     QString primeira, ultima;
     preencheGrade(grade, linhas, &primeira, &ultima);
-    LinhasRepetidas repetidas(&grade, data, registro);
+    LinhasRepetidas repetidas(&grade);
     int lidas = 0;
     const Operacao leitura {[] {}, [&] {
         QSqlQuery consulta;
-        executa(consulta, QStringLiteral("SELECT data, valor, fornecedor FROM gastos WHERE data BETWEEN ? AND ?"),
-                {primeira, ultima});
+        executa(consulta, QStringLiteral("SELECT data, valor, fornecedor, descricao FROM gastos "
+                                         "WHERE data BETWEEN ? AND ?"), {primeira, ultima});
         for (lidas = 0; consulta.next(); ++lidas)
-            consulta.value(2);
+            consulta.value(3);
     }};
     const Operacao marcacao {[] {}, [&] {
         if (!repetidas.marcar() || repetidas.quantas() != (linhas + 1) / 2)
             falha(QStringLiteral("marking found %1 repeated rows of %2").arg(repetidas.quantas()).arg(linhas));
     }};
-    const QVector<Resultado> r = mede({leitura, marcacao});
+    const QVector<Medida> r = mede({leitura, marcacao});
     quadro.base(QStringLiteral("ler os gastos do período da prévia (base)"), gastos, r.at(0));
     quadro.compara(QStringLiteral("marcar as repetidas de %1 linhas").arg(linhas), gastos, r.at(1),
                    QStringLiteral("ler o período"), r.at(0), 2);
@@ -102,10 +91,10 @@ void desfazer(Quadro &quadro, int gastos)
         executa(consulta, QStringLiteral("DELETE FROM gastos WHERE idImportacao = ?"), {id});
     }, confere};
     const Operacao desfazer {importa, [&] {
-        if (!HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), id))
+        if (!HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), id, true).ok())
             falha(QStringLiteral("the undo failed"));
     }, confere};
-    const QVector<Resultado> r = mede({apagar, desfazer});
+    const QVector<Medida> r = mede({apagar, desfazer});
     quadro.base(QStringLiteral("DELETE dos gastos de uma importação (base)"), linhas, r.at(0));
     quadro.compara(QStringLiteral("desfazer a importação"), linhas, r.at(1), QStringLiteral("DELETE"), r.at(0), 1.2);
 }

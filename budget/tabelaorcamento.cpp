@@ -1,6 +1,6 @@
 #include "budget/tabelaorcamento.h"
 
-#include "import/conversaoextrato.h"
+#include "statements/valor.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -21,10 +21,10 @@ const double maiorOrcamento = 99999999999.99;
 // The amount as the server should receive it, or a null string with *erro set.
 QString valorValido(const QString &texto, QString *erro)
 {
-    const QString decimal = valorParaBanco(texto);
-    bool numero = false;
-    const double valor = decimal.toDouble(&numero);
-    if (decimal.isNull() || !numero || !qIsFinite(valor)) {
+    const std::optional<qint64> centavos = leCentavos(texto, NotacaoValor::Brasileira);
+    const QString decimal = centavos ? valorParaBanco(*centavos) : QString();
+    const double valor = decimal.toDouble();
+    if (!centavos) {
         *erro = QStringLiteral("“%1” não é um valor em reais. Escreva-o como no extrato, por exemplo 1.446,90.")
                     .arg(texto.trimmed());
         return QString();

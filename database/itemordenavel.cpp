@@ -1,5 +1,7 @@
 #include "database/itemordenavel.h"
 
+#include "statements/data.h"
+
 #include <QDate>
 #include <QVariant>
 
@@ -23,16 +25,9 @@ bool ehNumero(const QVariant &valor)
 // back with the server's own rule for two-digit years (00-69 is 20xx).
 bool chaveDeDataCurta(const QString &texto, double *chave)
 {
-    if (texto.size() != 8 || texto.at(2) != QLatin1Char('/') || texto.at(5) != QLatin1Char('/'))
-        return false;
-    bool okDia = false, okMes = false, okAno = false;
-    const int dia = texto.midRef(0, 2).toInt(&okDia);
-    const int mes = texto.midRef(3, 2).toInt(&okMes);
-    const int ano = texto.midRef(6, 2).toInt(&okAno);
-    if (!okDia || !okMes || !okAno)
-        return false;
-    *chave = (ano < 70 ? 2000 + ano : 1900 + ano) * 10000 + mes * 100 + dia;
-    return true;
+    const QDate data = leData(texto, QStringLiteral("dd/MM/yy"));
+    *chave = data.toJulianDay();
+    return data.isValid();
 }
 
 } // namespace

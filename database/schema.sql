@@ -52,6 +52,10 @@ ALTER TABLE gastos ADD COLUMN IF NOT EXISTS
 ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_importacao (idImportacao);
 ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_transacao (idTransacao);
 
+-- The account the statement file named ("OFX 0341/12345-6", or the bank
+-- layout's name): a bank's id of a transaction is unique only within it.
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS contaExtrato VARCHAR(255) NULL;
+
 -- One row per import, so it can be listed and undone. sha256 is the file's
 -- (NULL when the grid held rows of several files); layout the bank layout
 -- the file was read as.
@@ -65,6 +69,16 @@ CREATE TABLE IF NOT EXISTS importacao (
     total DECIMAL(15,2) NOT NULL DEFAULT 0,
     PRIMARY KEY (idImportacao),
     KEY ix_importacao_sha256 (sha256)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- The expenses that rows of an import repeated and left out: undoing the
+-- import that wrote them asks before they go, since the later statement
+-- holds them too.
+CREATE TABLE IF NOT EXISTS gasto_repetido (
+    idImportacao INT NOT NULL,
+    idGasto INT NOT NULL,
+    PRIMARY KEY (idImportacao, idGasto),
+    KEY ix_gasto_repetido_gasto (idGasto)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- The columns the user mapped for a delimited statement file no built-in

@@ -3,6 +3,7 @@
 #include "messages/motivoerro.h"
 
 #include <QDebug>
+#include <QJsonDocument>
 #include <QSqlError>
 
 namespace Sql {
@@ -19,6 +20,11 @@ Resultado<QSqlQuery> executa(const QString &sql, const QVariantList &valores, co
         return consulta;
     qDebug() << "Erro na instrução" << sql.simplified().left(60) << ':' << consulta.lastError().text();
     return motivoDoErro(consulta.lastError());
+}
+
+QString json(const QJsonArray &lista)
+{
+    return QString::fromUtf8(QJsonDocument(lista).toJson(QJsonDocument::Compact));
 }
 
 QVariant textoOuNulo(const QString &texto)

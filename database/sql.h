@@ -3,6 +3,7 @@
 
 #include "database/resultado.h"
 
+#include <QJsonArray>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariantList>
@@ -16,6 +17,10 @@ namespace Sql {
 // text and comes back as the reason for the user (motivoDoErro).
 Resultado<QSqlQuery> executa(const QString &sql, const QVariantList &valores = {},
                              const QSqlDatabase &db = QSqlDatabase::database());
+
+// An array bound as one value, for the server's JSON_TABLE: many rows in one
+// statement instead of a statement each.
+QString json(const QJsonArray &lista);
 
 // A text bound as SQL NULL when empty.
 QVariant textoOuNulo(const QString &texto);

@@ -1,33 +1,38 @@
 #include "import/historicodeimportacoes.h"
 
+#include "database/sql.h"
 #include "database/transacao.h"
-#include "import/resultadoimportacao.h"
 
-#include <QDebug>
 #include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 namespace {
 
 // The server's codes for an unknown table and an unknown column.
 const QStringList codigosDeEsquemaAntigo {QStringLiteral("1146"), QStringLiteral("1054")};
 
-// Runs sql with its values bound; a failure is logged with the server's reason.
-bool executa(QSqlQuery &consulta, const QString &sql, const QVariantList &valores)
-{
-    consulta.prepare(sql);
-    for (const QVariant &valor : valores)
-        consulta.addBindValue(valor);
-    if (consulta.exec())
-        return true;
-    qDebug() << "Erro no registro de importações:" << consulta.lastError().text();
-    return false;
-}
+const QString sqlVersao = QStringLiteral(
+    "SELECT g.idImportacao, g.idTransacao, g.contaExtrato, i.sha256, r.idGasto "
+    "FROM gastos g JOIN importacao i ON FALSE JOIN gasto_repetido r ON FALSE");
 
-QVariant textoOuNulo(const QString &texto)
+const QString sqlSoma = QStringLiteral(
+    "UPDATE importacao i JOIN (SELECT COUNT(*) AS linhas, COALESCE(SUM(valor), 0) AS total "
+    "FROM gastos WHERE idImportacao = ?) g SET i.linhas = g.linhas, i.total = g.total "
+    "WHERE i.idImportacao = ?");
+
+// The expenses of an import that a later import repeated, and the latest
+// such import for each.
+const QString sqlDaPosterior = QStringLiteral(
+    "SELECT g.idGasto, MAX(r.idImportacao) FROM gastos g JOIN gasto_repetido r ON r.idGasto = g.idGasto "
+    "WHERE g.idImportacao = ? AND r.idImportacao <> ? GROUP BY g.idGasto");
+
+const QString sqlPassaParaPosterior = QStringLiteral(
+    "UPDATE gastos g JOIN (SELECT r.idGasto, MAX(r.idImportacao) AS posterior FROM gasto_repetido r "
+    "JOIN gastos d ON d.idGasto = r.idGasto WHERE d.idImportacao = ? AND r.idImportacao <> ? GROUP BY r.idGasto) m "
+    "ON m.idGasto = g.idGasto SET g.idImportacao = m.posterior");
+
+Resultado<> recontar(int idImportacao)
 {
-    return texto.isEmpty() ? QVariant(QVariant::String) : QVariant(texto);
+    return Sql::executa(sqlSoma, {idImportacao, idImportacao});
 }
 
 } // namespace
@@ -36,14 +41,11 @@ namespace HistoricoDeImportacoes {
 
 QString faltaAtualizar()
 {
-    QSqlQuery consulta;
-    if (consulta.exec(QStringLiteral("SELECT g.idImportacao, g.idTransacao, i.sha256 "
-                                     "FROM gastos g JOIN importacao i ON FALSE"))
-        || !codigosDeEsquemaAntigo.contains(consulta.lastError().nativeErrorCode()))
+    const Resultado<QSqlQuery> consulta = Sql::executa(sqlVersao);
+    if (consulta.ok() || !codigosDeEsquemaAntigo.contains(consulta.motivo().codigo))
         return QString();
-    return QStringLiteral("O banco de dados ainda não foi atualizado para esta versão do Finara, "
-                          "que registra as importações. Atualize-o rodando ./scripts/db-server start "
-                          "e tente de novo.");
+    return QStringLiteral("O banco de dados ainda não foi atualizado para esta versão do Finara. "
+                          "Atualize-o rodando ./scripts/db-server start e tente de novo.");
 }
 
 QString quando(const QDateTime &momento)
@@ -51,64 +53,94 @@ QString quando(const QDateTime &momento)
     return momento.toString(QStringLiteral("dd/MM/yyyy 'às' HH:mm"));
 }
 
-QDateTime importadoEm(const QString &sha256)
+Resultado<QDateTime> importadoEm(const QString &sha256)
 {
-    QSqlQuery consulta;
-    if (!executa(consulta, QStringLiteral("SELECT MAX(quando) FROM importacao WHERE sha256 = ?"), {sha256})
-        || !consulta.next())
-        return QDateTime();
-    return consulta.value(0).toDateTime();
+    Resultado<QSqlQuery> consulta = Sql::executa(QStringLiteral("SELECT MAX(quando) FROM importacao WHERE sha256 = ?"),
+                                                 {sha256});
+    if (!consulta.ok())
+        return consulta.motivo();
+    return consulta.valor().next() ? consulta.valor().value(0).toDateTime() : QDateTime();
 }
 
-int abrir(const QString &arquivo, const QString &sha256, const QString &layout)
+Resultado<int> abrir(const QString &arquivo, const QString &sha256, const QString &layout)
 {
-    QSqlQuery consulta;
-    if (!executa(consulta, QStringLiteral("INSERT INTO importacao (arquivo, sha256, layout) VALUES (?, ?, ?)"),
-                 {arquivo, textoOuNulo(sha256), textoOuNulo(layout)}))
-        return -1;
-    return consulta.lastInsertId().toInt();
+    Resultado<QSqlQuery> consulta =
+        Sql::executa(QStringLiteral("INSERT INTO importacao (arquivo, sha256, layout) VALUES (?, ?, ?)"),
+                     {arquivo, Sql::textoOuNulo(sha256), Sql::textoOuNulo(layout)});
+    if (!consulta.ok())
+        return consulta.motivo();
+    return consulta.valor().lastInsertId().toInt();
 }
 
-bool concluir(int idImportacao, ResultadoImportacao *resultado)
+Resultado<> anotaRepetidas(int idImportacao, const QVector<int> &idsGastos)
 {
-    QSqlQuery consulta;
-    const QString soma = QStringLiteral(
-        "UPDATE importacao i JOIN (SELECT COUNT(*) AS linhas, COALESCE(SUM(valor), 0) AS total "
-        "FROM gastos WHERE idImportacao = ?) g SET i.linhas = g.linhas, i.total = g.total "
-        "WHERE i.idImportacao = ?");
-    if (!executa(consulta, soma, {idImportacao, idImportacao})
-        || !executa(consulta, QStringLiteral("SELECT linhas, total FROM importacao WHERE idImportacao = ?"),
-                    {idImportacao})
-        || !consulta.next())
-        return false;
-    resultado->gravadas = consulta.value(0).toInt();
-    resultado->total = consulta.value(1).toDouble();
-    // An import that wrote nothing leaves nothing to list or undo.
-    return resultado->gravadas > 0
-           || executa(consulta, QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?"), {idImportacao});
+    QJsonArray ids;
+    for (const int id : idsGastos)
+        ids.append(id);
+    if (ids.isEmpty())
+        return Feito();
+    return Sql::executa(QStringLiteral("INSERT IGNORE INTO gasto_repetido (idImportacao, idGasto) SELECT ?, id "
+                                       "FROM JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$')) AS r"),
+                        {idImportacao, Sql::json(ids)});
 }
 
-bool conteudo(int idImportacao, Conteudo *conteudo)
+Resultado<Gravado> concluir(int idImportacao)
 {
-    QSqlQuery consulta;
-    if (!executa(consulta, QStringLiteral("SELECT COUNT(*), COUNT(idCategoria) FROM gastos WHERE idImportacao = ?"),
-                 {idImportacao})
-        || !consulta.next())
-        return false;
-    conteudo->gastos = consulta.value(0).toInt();
-    conteudo->classificados = consulta.value(1).toInt();
-    return true;
+    const Resultado<> recontado = recontar(idImportacao);
+    if (!recontado.ok())
+        return recontado.motivo();
+    Resultado<QSqlQuery> consulta =
+        Sql::executa(QStringLiteral("SELECT linhas, total FROM importacao WHERE idImportacao = ?"), {idImportacao});
+    if (!consulta.ok())
+        return consulta.motivo();
+    QSqlQuery &q = consulta.valor();
+    const Gravado gravado = q.next() ? Gravado {q.value(0).toInt(), qRound64(q.value(1).toDouble() * 100)} : Gravado();
+    // An import that wrote nothing leaves nothing to list or undo, nor to keep.
+    for (const QString &sql : {QStringLiteral("DELETE FROM gasto_repetido WHERE idImportacao = ?"),
+                               QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?")}) {
+        const Resultado<> apagado = gravado.gastos == 0 ? Resultado<>(Sql::executa(sql, {idImportacao})) : Feito();
+        if (!apagado.ok())
+            return apagado.motivo();
+    }
+    return gravado;
 }
 
-bool desfazer(QSqlDatabase db, int idImportacao)
+Resultado<Conteudo> conteudo(int idImportacao)
+{
+    Resultado<QSqlQuery> consulta =
+        Sql::executa(QStringLiteral("SELECT COUNT(*), COUNT(idCategoria) FROM gastos WHERE idImportacao = ?"),
+                     {idImportacao});
+    Resultado<QSqlQuery> posteriores = Sql::executa(sqlDaPosterior, {idImportacao, idImportacao});
+    if (!consulta.ok() || !posteriores.ok())
+        return consulta.ok() ? posteriores.motivo() : consulta.motivo();
+    Conteudo conteudo;
+    if (consulta.valor().next())
+        conteudo = {consulta.valor().value(0).toInt(), consulta.valor().value(1).toInt(), 0};
+    while (posteriores.valor().next())
+        ++conteudo.daPosterior;
+    return conteudo;
+}
+
+Resultado<> desfazer(QSqlDatabase db, int idImportacao, bool manter)
 {
     return emTransacao(db, [&]() -> Resultado<> {
-        QSqlQuery consulta(db);
-        if (executa(consulta, QStringLiteral("DELETE FROM gastos WHERE idImportacao = ?"), {idImportacao})
-            && executa(consulta, QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?"), {idImportacao}))
-            return Feito();
-        return Motivo();
-    }).ok();
+        Resultado<> feito = Feito();
+        if (manter) {
+            const Resultado<QSqlQuery> posteriores = Sql::executa(sqlDaPosterior, {idImportacao, idImportacao}, db);
+            feito = Sql::executa(sqlPassaParaPosterior, {idImportacao, idImportacao}, db);
+            for (QSqlQuery q = posteriores.ok() ? posteriores.valor() : QSqlQuery(); feito.ok() && q.next();)
+                feito = recontar(q.value(1).toInt());
+            if (!posteriores.ok())
+                feito = posteriores.motivo();
+        }
+        for (const QString &sql : {QStringLiteral("DELETE FROM gastos WHERE idImportacao = ?"),
+                                   QStringLiteral("DELETE FROM gasto_repetido WHERE idImportacao = ?"),
+                                   QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?")}) {
+            if (feito.ok())
+                feito = Sql::executa(sql, {idImportacao}, db);
+        }
+        return feito;
+    });
 }
 
 } // namespace HistoricoDeImportacoes

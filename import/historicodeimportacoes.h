@@ -1,11 +1,12 @@
 #ifndef HISTORICODEIMPORTACOES_H
 #define HISTORICODEIMPORTACOES_H
 
+#include "database/resultado.h"
+
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
-
-struct ResultadoImportacao;
+#include <QVector>
 
 // The statements on the table of imports, in one place: recording an import
 // inside the import's own transaction, looking a file up by its SHA-256,
@@ -21,26 +22,40 @@ QString faltaAtualizar();
 QString quando(const QDateTime &momento);
 
 // When a file with this SHA-256 (hex) was last imported; invalid if never.
-QDateTime importadoEm(const QString &sha256);
+Resultado<QDateTime> importadoEm(const QString &sha256);
 
-// Opens the record of an import about to be written and gives its key, or
-// -1. The caller's transaction holds it together with the expenses.
-int abrir(const QString &arquivo, const QString &sha256, const QString &layout);
+// Opens the record of an import about to be written and gives its key. The
+// caller's transaction holds it together with the expenses.
+Resultado<int> abrir(const QString &arquivo, const QString &sha256, const QString &layout);
+
+// Notes the expenses that rows of this import repeated and left out, so
+// that undoing the import that wrote them can ask before they go.
+Resultado<> anotaRepetidas(int idImportacao, const QVector<int> &idsGastos);
+
+struct Gravado
+{
+    int gastos = 0;
+    qint64 centavos = 0;
+};
 
 // Sets the record's row count and total from the expenses that point to it
-// and hands them back.
-bool concluir(int idImportacao, ResultadoImportacao *resultado);
+// and hands them back; a record that wrote nothing is deleted.
+Resultado<Gravado> concluir(int idImportacao);
 
 struct Conteudo
 {
     int gastos = 0;
     int classificados = 0; // given a category since
+    // Of the expenses, those that a later import left out as repeated: its
+    // statement holds them too, and only this import stored them.
+    int daPosterior = 0;
 };
-bool conteudo(int idImportacao, Conteudo *conteudo);
+Resultado<Conteudo> conteudo(int idImportacao);
 
-// Deletes the import's expenses and its record in one transaction on db;
-// on any failure nothing is deleted.
-bool desfazer(QSqlDatabase db, int idImportacao);
+// Deletes the import's expenses and its record in one transaction on db; with
+// manter, the expenses a later import left out as repeated stay and belong
+// to that import from then on. On any failure nothing changes.
+Resultado<> desfazer(QSqlDatabase db, int idImportacao, bool manter);
 
 } // namespace HistoricoDeImportacoes
 

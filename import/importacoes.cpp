@@ -33,7 +33,7 @@ void Importacoes::setupData()
 {
     const QString faltaAtualizar = HistoricoDeImportacoes::faltaAtualizar();
     if (!faltaAtualizar.isEmpty())
-        QMessageBox::critical(this, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
     else if (!listar())
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
                     QStringLiteral("Erro na leitura do banco de dados"));
@@ -60,30 +60,36 @@ void Importacoes::on_pushButton_desfazer_clicked()
 {
     const QList<QTableWidgetItem *> selecionados = ui->tableWidget_importacoes->selectedItems();
     if (selecionados.isEmpty()) {
-        QMessageBox::information(this, QStringLiteral("Nenhuma Seleção"),
-                                 QStringLiteral("Escolha na lista a importação a desfazer."));
+        mostraCaixa(this, QMessageBox::Information, QStringLiteral("Nenhuma Seleção"),
+                    QStringLiteral("Escolha na lista a importação a desfazer."));
         return;
     }
     const int linha = selecionados.first()->row();
     const int idImportacao = ui->tableWidget_importacoes->item(linha, Id)->text().toInt();
-    if (!confirmar(linha, idImportacao))
+    const QMessageBox::StandardButton resposta = confirmar(linha, idImportacao);
+    if (resposta != QMessageBox::Yes && resposta != QMessageBox::YesToAll)
         return;
-    if (!HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), idImportacao))
-        QMessageBox::warning(this, QStringLiteral("Erro"),
-                             QStringLiteral("Não foi possível desfazer a importação; nada foi apagado."));
+    const Resultado<> desfeita =
+        HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), idImportacao, resposta == QMessageBox::Yes);
+    if (!desfeita.ok())
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                    QStringLiteral("Não foi possível desfazer a importação; nada foi apagado."), desfeita.motivo());
     listar();
 }
 
 // Names what will go, including how many of the expenses have a category
-// (given by the rules on import or by the user since), lost with them.
-bool Importacoes::confirmar(int linha, int idImportacao)
+// (given by the rules on import or by the user since), lost with them. When
+// a later import left some of them out as repeated, they are in no other
+// import: the user chooses to keep them (Yes) or not (YesToAll).
+QMessageBox::StandardButton Importacoes::confirmar(int linha, int idImportacao)
 {
-    HistoricoDeImportacoes::Conteudo conteudo;
-    if (!HistoricoDeImportacoes::conteudo(idImportacao, &conteudo)) {
+    const Resultado<HistoricoDeImportacoes::Conteudo> lido = HistoricoDeImportacoes::conteudo(idImportacao);
+    if (!lido.ok()) {
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
-                    QStringLiteral("Erro na leitura do banco de dados"));
-        return false;
+                    QStringLiteral("Erro na leitura do banco de dados"), lido.motivo());
+        return QMessageBox::No;
     }
+    const HistoricoDeImportacoes::Conteudo &conteudo = lido.valor();
     const auto texto = [&](Coluna coluna) { return ui->tableWidget_importacoes->item(linha, coluna)->text(); };
     // One arg() call, so that a "%1" in the file's name stays text.
     const QString pergunta =
@@ -91,7 +97,15 @@ bool Importacoes::confirmar(int linha, int idImportacao)
                        "categoria. Os gastos lançados de outra forma ficam como estão.")
             .arg(texto(Arquivo), texto(Data), QString::number(conteudo.gastos),
                  QString::number(conteudo.classificados));
-    return QMessageBox::question(this, QStringLiteral("Desfazer importação"), pergunta,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-           == QMessageBox::Yes;
+    if (conteudo.daPosterior == 0)
+        return mostraPergunta(this, QStringLiteral("Desfazer importação"), pergunta, QString(),
+                              {{QMessageBox::No, QStringLiteral("Não")}, {QMessageBox::Yes, QStringLiteral("Sim")}});
+    const QString posterior =
+        QStringLiteral("%1 destes gastos também estão num extrato importado depois, que os deixou de fora por "
+                       "já estarem aqui: sem eles, aquele extrato ficaria incompleto.")
+            .arg(conteudo.daPosterior);
+    return mostraPergunta(this, QStringLiteral("Desfazer importação"), pergunta, posterior,
+                          {{QMessageBox::Yes, QStringLiteral("Manter esses %1 e apagar o resto").arg(conteudo.daPosterior)},
+                           {QMessageBox::YesToAll, QStringLiteral("Apagar todos")},
+                           {QMessageBox::Cancel, QStringLiteral("Cancelar")}});
 }

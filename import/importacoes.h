@@ -2,6 +2,7 @@
 #define IMPORTACOES_H
 
 #include <QDialog>
+#include <QMessageBox>
 
 namespace Ui {
 class Importacoes;
@@ -27,7 +28,7 @@ private slots:
 
 private:
     bool listar();
-    bool confirmar(int linha, int idImportacao);
+    QMessageBox::StandardButton confirmar(int linha, int idImportacao);
 
     Ui::Importacoes *ui;
 };

@@ -2,21 +2,25 @@
 #include "ui_importarcsv.h"
 
 #include "database/larguradascolunas.h"
-#include "import/conversaoextrato.h"
-#include "import/motivoimportacao.h"
-#include "import/leitordeextrato.h"
+#include "database/sql.h"
+#include "database/transacao.h"
+#include "import/gradedaprevia.h"
 #include "import/historicodeimportacoes.h"
 #include "import/linhasrepetidas.h"
-#include "import/preenchimentoembloco.h"
+#include "import/mapeamentocolunas.h"
+#include "import/mapeamentosalvo.h"
+#include "import/motivoimportacao.h"
 #include "import/progresso.h"
 #include "messages/motivoerro.h"
 #include "rules/cadastroderegras.h"
+#include "statements/arquivoextrato.h"
+#include "statements/leitorproprio.h"
+#include "statements/textoextrato.h"
+#include "statements/valor.h"
 
-#include <QBrush>
 #include <QDebug>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -24,96 +28,19 @@
 
 namespace {
 
-const int colunas = 4;
-
 // The category is the first matching classification rule's, or NULL.
-QString sqlInsercao()
-{
-    return QStringLiteral("INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria, idImportacao, "
-                          "idTransacao) VALUES (?, ?, ?, ?, ?, ?, ?)");
-}
+const QString sqlInsercao = QStringLiteral(
+    "INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria, idImportacao, idTransacao, contaExtrato) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
 
-QTableWidgetItem *novoItem(const QString &texto, bool malformada)
-{
-    auto *item = new QTableWidgetItem(texto);
-    if (malformada)
-        item->setBackground(QBrush(Qt::red, Qt::SolidPattern));
-    return item;
-}
+const QString layoutProprio = QStringLiteral("Finara (CSV)");
 
-// The lines go in above the rows already there, in file order, red from the
-// first line without exactly four fields on; the description cell of a line
-// with more holds the rest of it. Returns whether every line had four.
-bool preencheGrade(QTableWidget *tabela, const QStringList &linhas, Progresso &progresso)
+// What the insert binds for a row: its fields, the category the rules give
+// it, the import's key, the bank's id and the account the file named.
+QVariantList valoresDaLinha(const GradeDaPrevia::Linha &linha, const QVariant &categoria, int idImportacao)
 {
-    progresso.definirTotal(linhas.size());
-    bool malformada = false;
-    preencheEmBloco(tabela, linhas.size(), [&](int linha) {
-        const QStringList campos = camposDaLinha(linhas.at(linha), colunas);
-        malformada = malformada || linhas.at(linha).count(QLatin1Char(';')) != colunas - 1;
-        for (int c = 0; c < qMin(campos.size(), colunas); ++c)
-            tabela->setItem(linha, c, novoItem(campos.at(c), malformada));
-        progresso.avancar(linha + 1);
-    });
-    return !malformada;
-}
-
-// A cell without an item is an empty text, never NULL.
-QString textoDaCelula(const QTableWidget *tabela, int linha, int coluna)
-{
-    const QTableWidgetItem *item = tabela->item(linha, coluna);
-    const QString texto = item ? item->text() : QString();
-    return texto.isNull() ? QStringLiteral("") : texto;
-}
-
-// Supplier and description of each row, for the classification rules.
-QList<QPair<QString, QString>> textosDaGrade(const QTableWidget *tabela)
-{
-    QList<QPair<QString, QString>> textos;
-    for (int linha = 0; linha < tabela->rowCount(); ++linha)
-        textos << qMakePair(textoDaCelula(tabela, linha, 1), textoDaCelula(tabela, linha, 3));
-    return textos;
-}
-
-QString dataDaLinha(const QTableWidget *tabela, int linha)
-{
-    return dataParaBanco(textoDaCelula(tabela, linha, 0));
-}
-
-// Date, supplier and amount as written: what tells repeated rows apart.
-QStringList chaveDaLinha(const QTableWidget *tabela, int linha)
-{
-    return {dataDaLinha(tabela, linha), textoDaCelula(tabela, linha, 1),
-            valorParaBanco(textoDaCelula(tabela, linha, 2))};
-}
-
-QStringList registroDaLinha(const QTableWidget *tabela, int linha)
-{
-    return chaveDaLinha(tabela, linha) << textoDaCelula(tabela, linha, 3);
-}
-
-// The bank's id of the row's transaction, when its file had one.
-QVariant idTransacao(const QTableWidget *tabela, int linha)
-{
-    const QTableWidgetItem *item = tabela->item(linha, 0);
-    const QString id = item ? item->data(Qt::UserRole).toString() : QString();
-    return id.isEmpty() ? QVariant(QVariant::String) : QVariant(id);
-}
-
-// What the insert binds for a row: its fields, the category the rules give it, the
-// import's key and the bank's id.
-QVariantList valoresDaLinha(const QTableWidget *tabela, int linha, const QVariant &categoria, int idImportacao)
-{
-    QVariantList valores;
-    for (const QString &campo : registroDaLinha(tabela, linha))
-        valores << campo;
-    return valores << categoria << idImportacao << idTransacao(tabela, linha);
-}
-
-void desfazTransacao(QSqlDatabase &banco)
-{
-    if (!banco.rollback())
-        qDebug() << "Erro ao fazer rollback:" << banco.lastError().text();
+    return {*linha.data, linha.fornecedor, valorParaBanco(*linha.centavos), linha.descricao, categoria,
+            idImportacao, Sql::textoOuNulo(linha.idBanco), Sql::textoOuNulo(linha.conta)};
 }
 
 } // namespace
@@ -122,10 +49,9 @@ ImportarCSV::ImportarCSV(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::ImportarCSV)
 {
-    qRegisterMetaType<QList<QStringList>>("QList<QStringList>");
     ui->setupUi(this);
     ui->label_importado->hide();
-    repetidas = new LinhasRepetidas(ui->tableWidget_dados, dataDaLinha, chaveDaLinha);
+    repetidas = new LinhasRepetidas(ui->tableWidget_dados);
 }
 
 ImportarCSV::~ImportarCSV()
@@ -154,20 +80,17 @@ bool ImportarCSV::deleteSelectedRow(QTableWidget *tableWidget)
 
 bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWidget)
 {
-    const LeituraExtrato extrato = LeitorDeExtrato(this).le(filePath);
-    if (!extrato.erro.isEmpty()) {
-        motivoDaLeitura = {extrato.erro, {}};
+    const ArquivoExtrato arquivo = abreExtrato(filePath);
+    if (!arquivo.erro.isEmpty()) {
+        motivoDaLeitura = {arquivo.erro, {}, {}};
         return false;
     }
-    nomeDoLayout = extrato.proprio ? QStringLiteral("Finara (CSV)") : extrato.layout;
-    ui->label_layout->setText(QStringLiteral("Layout reconhecido: %1").arg(nomeDoLayout));
     const int linhasAntes = tableWidget->rowCount();
-    const bool lido = !extrato.proprio || leLayoutProprio(extrato, tableWidget);
-    if (!extrato.proprio)
-        LeitorDeExtrato::acrescentaNaGrade(tableWidget, extrato.lancamentos);
+    const bool lido = leArquivo(arquivo, tableWidget);
     // Red rows entered the grid too and may be imported: their file counts.
     if (tableWidget->rowCount() > linhasAntes) {
-        const QString jaImportado = origem.lido(filePath, extrato.bytes);
+        ui->label_layout->setText(QStringLiteral("Layout reconhecido: %1").arg(nomeDoLayout));
+        const QString jaImportado = origem.lido(filePath, arquivo.bytes);
         ui->label_importado->setText(jaImportado);
         ui->label_importado->setVisible(!jaImportado.isEmpty());
         // Once per load, here rather than on the fill's own notices, so that
@@ -177,93 +100,139 @@ bool ImportarCSV::loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWi
     return lido;
 }
 
-bool ImportarCSV::leLayoutProprio(const LeituraExtrato &extrato, QTableWidget *tableWidget)
+// Each file's rows carry the number of its load, so that a file read twice,
+// or statements that overlap, show their repeated rows before the import.
+bool ImportarCSV::leArquivo(const ArquivoExtrato &arquivo, QTableWidget *tabela)
 {
-    if (!extrato.inteiro) {
-        motivoDaLeitura = motivoDoExtratoIlegivel({});
+    const int carga = ++cargas;
+    if (arquivo.reconhecimento.tipo == TipoDeExtrato::Proprio) {
+        // The whole file at once: its encoding can only be told from all of it.
+        const LeituraPropria leitura = leLayoutProprio(linhasDoExtrato(textoDoExtrato(arquivo.bytes)));
+        GradeDaPrevia::acrescentaCelulas(tabela, leitura, carga);
+        nomeDoLayout = layoutProprio;
+        motivoDaLeitura = {leitura.erro, {}, {}};
+        return leitura.erro.isEmpty();
+    }
+    std::optional<LayoutExtrato> mapeado;
+    if (arquivo.reconhecimento.tipo == TipoDeExtrato::Mapeavel && !(mapeado = layoutMapeado(arquivo))) {
+        motivoDaLeitura = {QStringLiteral("As colunas do arquivo não foram escolhidas; nada foi lido."), {}, {}};
         return false;
     }
-    Progresso progresso(QStringLiteral("Lendo o extrato..."), this);
-    // The whole file at once: its encoding can only be told from all of it.
-    const QStringList linhas = linhasDoExtrato(textoDoExtrato(extrato.bytes));
-    // A line no record can hold would only be refused by the server, after
-    // costing seconds and memory in the grid.
-    const int linhaLonga = linhaLongaDemais(linhas);
-    if (linhaLonga >= 0) {
-        motivoDaLeitura = {QStringLiteral("A linha %1 do arquivo passa de %2 caracteres, mais do que um gasto "
-                                          "pode guardar. Nenhuma linha do arquivo foi lida.")
-                               .arg(linhaLonga + 1)
-                               .arg(maximoDaLinha),
-                           {}};
+    const LeituraExtrato leitura = leExtrato(arquivo.bytes, arquivo.reconhecimento, mapeado ? &*mapeado : nullptr);
+    motivoDaLeitura = {leitura.erro, {}, {}};
+    if (!leitura.erro.isEmpty())
         return false;
-    }
-    const bool lido = preencheGrade(tableWidget, linhas, progresso);
-    motivoDaLeitura = lido ? Motivo() : motivoDoExtratoIlegivel(linhas);
-    return lido;
+    nomeDoLayout = leitura.layout;
+    GradeDaPrevia::acrescentaLinhas(tabela, leitura.linhas, carga);
+    return true;
 }
 
-bool ImportarCSV::insertDataToDatabase(QList<QStringList> data)
+// The mapping kept for the file's header, or the one the user makes now,
+// kept for the next file with that header.
+std::optional<LayoutExtrato> ImportarCSV::layoutMapeado(const ArquivoExtrato &arquivo)
 {
-    QSqlQuery query;
-    query.prepare(sqlInsercao());
-    for (const QStringList &registro : qAsConst(data)) {
-        if (registro.size() < colunas) {
-            qDebug() << "Linha incompleta no CSV.";
-            return false;
-        }
-        QVariantList valores(registro.begin(), registro.begin() + colunas);
-        // No category, import or bank id.
-        valores << QVariant(QVariant::Int) << QVariant(QVariant::Int) << QVariant(QVariant::String);
-        if (!insereRegistro(query, valores))
-            return false;
-    }
-    return true;
+    const QStringList linhas = linhasDoExtrato(textoDoExtrato(arquivo.bytes));
+    const Reconhecimento &reconhecimento = arquivo.reconhecimento;
+    const QString &cabecalho = linhas.at(reconhecimento.cabecalho);
+    const Resultado<std::optional<LayoutExtrato>> salvo = MapeamentoSalvo::busca(cabecalho);
+    if (salvo.ok() && salvo.valor())
+        return salvo.valor();
+    MapeamentoColunas dialogo(linhas, reconhecimento.cabecalho, reconhecimento.separador, this);
+    if (dialogo.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const Resultado<> gravado = MapeamentoSalvo::grava(cabecalho, dialogo.layout());
+    if (!gravado.ok())
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Colunas do extrato"),
+                    QStringLiteral("As colunas escolhidas valem para este arquivo, mas não puderam ser guardadas "
+                                   "para o próximo."),
+                    gravado.motivo());
+    return dialogo.layout();
 }
 
 bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
 {
     linhaRecusada = -1;
     resultado = ResultadoImportacao();
-    QSqlQuery query;
-    QSqlDatabase banco = bancoDaTransacao();
-    if (!banco.transaction()) {
-        erroDaImportacao = banco.lastError();
-        qDebug() << "Erro ao iniciar a transação:" << banco.lastError().text();
+    motivoDaImportacao = Motivo();
+    const QVector<int> linhas = linhasAGravar(tableWidget);
+    if (linhaRecusada >= 0)
         return false;
-    }
-    const int idImportacao = HistoricoDeImportacoes::abrir(origem.arquivos(), origem.sha256(), nomeDoLayout);
-    QVector<QVariant> categorias;
-    if (idImportacao < 0 || !CadastroDeRegras::categoriasDasNovas(textosDaGrade(tableWidget), &categorias)) {
-        desfazTransacao(banco);
-        return false;
-    }
-    // A failed prepare shows up as the failure of the first row.
-    query.prepare(sqlInsercao());
-    Progresso progresso(QStringLiteral("Importando o extrato..."), this);
-    progresso.definirTotal(tableWidget->rowCount());
-    for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
-        const bool deixada = deixarRepetidas && repetidas->repetida(linha);
-        resultado.repetidasDeixadas += deixada;
-        const QVariant &categoria = categorias.at(linha);
-        if (!deixada && !insereRegistro(query, valoresDaLinha(tableWidget, linha, categoria, idImportacao))) {
-            linhaRecusada = linha;
-            erroDaImportacao = query.lastError();
-            desfazTransacao(banco);
-            return false;
+    const Resultado<> feito = emTransacao(bancoDaTransacao(), [&] { return grava(tableWidget, linhas); });
+    if (!feito.ok() && motivoDaImportacao.texto.isEmpty())
+        motivoDaImportacao = bancoDaTransacao().isOpen() ? feito.motivo() : semConexao();
+    return feito.ok();
+}
+
+// The rows that go in: what is not spending and was not ticked stays out,
+// and so do the repeated rows when the user chose only the new ones. A row
+// whose date or amount does not read stops the import before anything is
+// sent, as the row the user has to correct.
+QVector<int> ImportarCSV::linhasAGravar(QTableWidget *tabela)
+{
+    QVector<int> linhas;
+    for (int n = 0; n < tabela->rowCount(); ++n) {
+        const GradeDaPrevia::Linha linha = GradeDaPrevia::linha(tabela, n);
+        if (linha.deFora) {
+            resultado.deFora << linha;
+            continue;
         }
-        resultado.classificadasPorRegras += !deixada && !categoria.isNull();
-        progresso.avancar(linha + 1);
+        if (deixarRepetidas && repetidas->repetida(n)) {
+            ++resultado.repetidasDeixadas;
+            continue;
+        }
+        if (const std::optional<Motivo> motivo = motivoDaCelulaRecusada(n, GradeDaPrevia::celulas(tabela, n))) {
+            linhaRecusada = n;
+            motivoDaImportacao = *motivo;
+            return {};
+        }
+        linhas << n;
     }
-    if (!HistoricoDeImportacoes::concluir(idImportacao, &resultado)) {
-        desfazTransacao(banco);
-        return false;
+    return linhas;
+}
+
+// Inside the import's transaction: its record, each row with the category
+// the rules give it, the expenses its repeated rows stand for, its totals.
+Resultado<> ImportarCSV::grava(QTableWidget *tabela, const QVector<int> &linhas)
+{
+    const Resultado<int> idImportacao = HistoricoDeImportacoes::abrir(origem.arquivos(), origem.sha256(), nomeDoLayout);
+    if (!idImportacao.ok())
+        return idImportacao.motivo();
+    QVector<GradeDaPrevia::Linha> lidas;
+    QList<QPair<QString, QString>> textos;
+    for (const int n : linhas) {
+        lidas << GradeDaPrevia::linha(tabela, n);
+        textos << qMakePair(lidas.last().fornecedor, lidas.last().descricao);
     }
-    if (!banco.commit()) {
-        erroDaImportacao = banco.lastError();
-        qDebug() << "Erro ao fazer commit:" << banco.lastError().text();
-        return false;
+    QVector<QVariant> categorias;
+    if (!CadastroDeRegras::categoriasDasNovas(textos, &categorias))
+        return Motivo {QStringLiteral("As regras de classificação não puderam ser lidas; nada foi gravado."), {}, {}};
+    // A failed prepare shows up as the failure of the first row.
+    QSqlQuery insercao;
+    insercao.prepare(sqlInsercao);
+    Progresso progresso(QStringLiteral("Importando o extrato..."), this);
+    progresso.definirTotal(lidas.size());
+    for (int i = 0; i < lidas.size(); ++i) {
+        const QVariantList valores = valoresDaLinha(lidas.at(i), categorias.at(i), idImportacao.valor());
+        for (int v = 0; v < valores.size(); ++v)
+            insercao.bindValue(v, valores.at(v));
+        if (!insercao.exec()) {
+            qDebug() << "Erro ao inserir dados:" << insercao.lastError().text();
+            linhaRecusada = linhas.at(i);
+            motivoDaImportacao = motivoDaLinhaRecusada(linhaRecusada, insercao.lastError());
+            return motivoDaImportacao;
+        }
+        resultado.classificadasPorRegras += !categorias.at(i).isNull();
+        progresso.avancar(i + 1);
     }
-    return true;
+    const Resultado<> anotadas =
+        HistoricoDeImportacoes::anotaRepetidas(idImportacao.valor(), deixarRepetidas ? repetidas->gastosRepetidos()
+                                                                                     : QVector<int>());
+    const Resultado<HistoricoDeImportacoes::Gravado> gravado = HistoricoDeImportacoes::concluir(idImportacao.valor());
+    if (!anotadas.ok() || !gravado.ok())
+        return anotadas.ok() ? gravado.motivo() : anotadas.motivo();
+    resultado.gravadas = gravado.valor().gastos;
+    resultado.centavos = gravado.valor().centavos;
+    return Feito();
 }
 
 void ImportarCSV::on_pushButton_lercsv_clicked()
@@ -274,14 +243,14 @@ void ImportarCSV::on_pushButton_lercsv_clicked()
     if (caminho.isEmpty()) {
         mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Erro ao selecionar"),
                     QStringLiteral("Você não escolheu um arquivo"),
-                    {QStringLiteral("A leitura foi cancelada; a grade ficou como estava."), {}});
+                    {QStringLiteral("A leitura foi cancelada; a grade ficou como estava."), {}, {}});
         return;
     }
     const bool lido = loadCsvIntoTableWidget(caminho, ui->tableWidget_dados);
     // Also after a refused file: its rows stay in the grid for the user to fix.
     ajustaLarguraDasColunas(ui->tableWidget_dados);
     if (!lido) {
-        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"), QStringLiteral("Erro de leitura no arquivo"),
                     motivoDaLeitura);
         return;
     }
@@ -305,20 +274,29 @@ void ImportarCSV::on_pushButton_importar_clicked()
         mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
         return;
     }
+    if (ui->tableWidget_dados->rowCount() == 0) {
+        mostraCaixa(this, QMessageBox::Information, QStringLiteral("Nada para importar"),
+                    QStringLiteral("A grade está vazia: nada foi gravado."),
+                    {QStringLiteral("Leia um extrato com “Ler CSV” e importe de novo."), {}, {}});
+        return;
+    }
     repetidas->marcar();
     const LinhasRepetidas::Escolha escolha = repetidas->perguntar(this);
     if (escolha == LinhasRepetidas::Escolha::Voltar)
         return;
     deixarRepetidas = escolha == LinhasRepetidas::Escolha::SoNovas;
-    if (insertTableWidgetDataToDatabase(ui->tableWidget_dados)) {
-        mostraCaixa(this, QMessageBox::Information, QStringLiteral("Importação concluída"),
-                    QStringLiteral("O extrato foi importado."), {textoDoResumo(resultado), {}});
-        close();
+    if (!insertTableWidgetDataToDatabase(ui->tableWidget_dados)) {
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"), QStringLiteral("Erro ao importar arquivo"),
+                    motivoDaImportacao);
+        mostraLinhaRecusada();
         return;
     }
-    mostraCaixa(this, QMessageBox::Information, QStringLiteral("Erro"), QStringLiteral("Erro ao importar arquivo"),
-                motivoDaImportacaoRecusada());
-    mostraLinhaRecusada();
+    const bool gravou = resultado.gravadas > 0;
+    mostraCaixa(this, QMessageBox::Information,
+                gravou ? QStringLiteral("Importação concluída") : QStringLiteral("Nada para importar"),
+                gravou ? QStringLiteral("O extrato foi importado.") : QStringLiteral("Nenhum gasto novo foi gravado."),
+                {textoDoResumo(resultado), detalhesDoResumo(resultado), {}});
+    close();
 }
 
 // Without a handle from the main window the transaction cannot begin, which
@@ -328,18 +306,7 @@ QSqlDatabase ImportarCSV::bancoDaTransacao() const
     return db ? *db : QSqlDatabase();
 }
 
-bool ImportarCSV::insereRegistro(QSqlQuery &query, const QVariantList &valores)
-{
-    for (int i = 0; i < valores.size(); ++i)
-        query.bindValue(i, valores.at(i), QSql::In);
-    if (!query.exec()) {
-        qDebug() << "Erro ao inserir dados:" << query.lastError().text();
-        return false;
-    }
-    return true;
-}
-
-// After the error box, so the user sees at once which row the server refused.
+// After the error box, so the user sees at once which row was refused.
 void ImportarCSV::mostraLinhaRecusada()
 {
     QTableWidget *tabela = ui->tableWidget_dados;
@@ -347,16 +314,4 @@ void ImportarCSV::mostraLinhaRecusada()
         return;
     tabela->selectRow(linhaRecusada);
     tabela->scrollTo(tabela->model()->index(linhaRecusada, 0));
-}
-
-Motivo ImportarCSV::motivoDaImportacaoRecusada() const
-{
-    if (linhaRecusada >= 0) {
-        const QTableWidget *tabela = ui->tableWidget_dados;
-        QStringList celulas;
-        for (int coluna = 0; coluna < colunas; ++coluna)
-            celulas << textoDaCelula(tabela, linhaRecusada, coluna);
-        return motivoDaLinhaRecusada(linhaRecusada, celulas, erroDaImportacao);
-    }
-    return bancoDaTransacao().isOpen() ? motivoDoErro(erroDaImportacao) : semConexao();
 }

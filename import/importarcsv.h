@@ -3,19 +3,18 @@
 
 #include "import/origemdaprevia.h"
 #include "import/resultadoimportacao.h"
-#include "messages/caixamensagem.h"
+#include "database/resultado.h"
 
 #include <QDialog>
-#include <QList>
-#include <QSqlError>
-#include <QStringList>
-#include <QVariant>
+#include <QVector>
+
+#include <optional>
 
 class LinhasRepetidas;
-struct LeituraExtrato;
+struct ArquivoExtrato;
+struct LayoutExtrato;
 class QModelIndex;
 class QSqlDatabase;
-class QSqlQuery;
 class QTableWidget;
 
 namespace Ui {
@@ -41,7 +40,6 @@ public slots:
 private slots:
     bool deleteSelectedRow(QTableWidget *tableWidget);
     bool loadCsvIntoTableWidget(QString filePath, QTableWidget *tableWidget);
-    bool insertDataToDatabase(QList<QStringList> data);
     bool insertTableWidgetDataToDatabase(QTableWidget *tableWidget);
     void on_pushButton_lercsv_clicked();
     void on_tableWidget_dados_doubleClicked(const QModelIndex &index);
@@ -49,21 +47,23 @@ private slots:
 
 private:
     QSqlDatabase bancoDaTransacao() const;
-    static bool insereRegistro(QSqlQuery &query, const QVariantList &valores);
-    bool leLayoutProprio(const LeituraExtrato &extrato, QTableWidget *tableWidget);
+    bool leArquivo(const ArquivoExtrato &arquivo, QTableWidget *tabela);
+    std::optional<LayoutExtrato> layoutMapeado(const ArquivoExtrato &arquivo);
+    QVector<int> linhasAGravar(QTableWidget *tabela);
+    Resultado<> grava(QTableWidget *tabela, const QVector<int> &linhas);
     void mostraLinhaRecusada();
-    Motivo motivoDaImportacaoRecusada() const;
 
     Ui::ImportarCSV *ui;
     QSqlDatabase *db = nullptr;
     int linhaRecusada = -1;
-    QSqlError erroDaImportacao;
+    Motivo motivoDaImportacao;
     Motivo motivoDaLeitura;
     ResultadoImportacao resultado;
     // The layout of the file read last, shown above the grid.
     QString nomeDoLayout;
     LinhasRepetidas *repetidas;
     OrigemDaPrevia origem;
+    int cargas = 0; // files read into the grid so far
     bool deixarRepetidas = false;
 };
 

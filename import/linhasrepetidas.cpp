@@ -1,88 +1,96 @@
 #include "import/linhasrepetidas.h"
 
-#include "database/textojson.h"
+#include "database/sql.h"
+#include "import/gradedaprevia.h"
 #include "import/historicodeimportacoes.h"
 
-#include <QDebug>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
+#include "messages/caixamensagem.h"
+
 #include <QTableWidget>
+
+#include <map>
 
 namespace {
 
-// The expenses of the preview's date range, the rows whose bank id some
-// expense carries (whatever its date), and when each import was made.
-const QString sqlPeriodo = QStringLiteral(R"(
-SELECT 0, g.data, g.valor, g.fornecedor, g.idImportacao, g.idTransacao IS NOT NULL, NULL
-FROM gastos g WHERE g.data BETWEEN ? AND ?
-UNION ALL
-SELECT 1, NULL, NULL, NULL, g.idImportacao, p.linha, NULL
-FROM JSON_TABLE(?, '$[*]' COLUMNS (
-    linha INT PATH '$[0]',
-    idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p
-JOIN gastos g ON g.idTransacao = p.idTransacao
-UNION ALL
-SELECT 2, NULL, NULL, NULL, idImportacao, NULL, quando FROM importacao
-)");
+// Rows of texts per statement: well inside the server's packet limit
+// whatever they hold, so that no size of preview breaks the marking.
+const int porInstrucao = 2000;
 
-// The weight the server's collation gives each supplier name, trailing
-// blanks aside as it compares them: names are equal when their weights
-// are. Asked once per distinct name, since weighing every expense of the
-// range, or grouping them on the server, costs several times reading them.
-const QString sqlPesos = QStringLiteral(R"(
-SELECT n.fornecedor, WEIGHT_STRING(RTRIM(n.fornecedor))
-FROM JSON_TABLE(?, '$[*]' COLUMNS (
-    fornecedor VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$')) AS n
-)");
+// The expenses of the preview's date range.
+const QString sqlPeriodo = QStringLiteral(
+    "SELECT data, valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), idTransacao IS NOT NULL, idGasto "
+    "FROM gastos WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL");
 
-enum Origem { DoPeriodo, PeloId, Importacao };
+// The expenses that carry the bank id of a preview row, whatever their date.
+const QString sqlPorId = QStringLiteral(
+    "SELECT p.linha, g.data, g.valor, g.contaExtrato, IFNULL(g.idImportacao, 0), g.idGasto "
+    "FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
+    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p "
+    "JOIN gastos g ON g.idTransacao = p.idTransacao");
 
-// Date, amount and supplier's weight (numbered), what makes rows equal.
+const QString sqlImportacoes = QStringLiteral("SELECT idImportacao, quando FROM importacao");
+
+// The weight the server's collation gives each text, trailing blanks aside
+// as it compares them: texts are equal when their weights are. Asked once
+// per distinct text, since weighing every expense of the range, or grouping
+// them on the server, costs several times reading them.
+const QString sqlPesos = QStringLiteral(
+    "SELECT n.texto, WEIGHT_STRING(RTRIM(n.texto)) FROM JSON_TABLE(?, '$[*]' COLUMNS ("
+    "texto VARCHAR(1000) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$')) AS n");
+
+// An expense, or a row of an earlier file of the preview, as far as telling
+// rows apart goes.
+struct Lancamento
+{
+    qint64 dia = 0;
+    qint64 centavos = 0;
+    QString fornecedor;
+    QString descricao;
+    bool comId = false;
+    int idImportacao = 0;
+    int idGasto = 0;
+};
+
+// Date, amount and the texts' weights (numbered): what makes rows equal.
 struct Chave
 {
     qint64 dia = 0;
     qint64 centavos = 0;
-    int peso = -1;
+    int fornecedor = -1;
+    int descricao = -1;
 };
 
 bool operator==(const Chave &a, const Chave &b)
 {
-    return a.dia == b.dia && a.centavos == b.centavos && a.peso == b.peso;
+    return a.dia == b.dia && a.centavos == b.centavos && a.fornecedor == b.fornecedor && a.descricao == b.descricao;
 }
 
 uint qHash(const Chave &chave, uint semente = 0)
 {
-    return ::qHash(chave.dia, semente) ^ ::qHash(chave.centavos, semente + 1) ^ ::qHash(chave.peso, semente + 2);
+    return ::qHash(chave.dia, semente) ^ ::qHash(chave.centavos, semente + 1)
+           ^ ::qHash(chave.fornecedor, semente + 2) ^ ::qHash(chave.descricao, semente + 3);
 }
 
-// The expenses of the range that one key stands for.
+// The expenses and earlier rows that one key stands for.
 struct Grupo
 {
     int todos = 0;
     int semId = 0;
+    QVector<int> semIdDoBanco; // the expenses in gastos, without a bank id first
+    QVector<int> doBanco;
     int idImportacao = 0; // the latest import among them; 0 when none came from one
 };
 
-// The import's "yyyy-MM-dd", read by hand: Qt's parsers cost as much as
-// the rest of a row's marking.
-QDate dataDoBanco(const QString &texto)
+// A repeated row: its notice, and the expense it stands for (0: an earlier row of the grid).
+struct Repeticao
 {
-    if (texto.size() != 10 || texto.at(4) != QLatin1Char('-') || texto.at(7) != QLatin1Char('-'))
-        return QDate();
-    int numeros[3] = {0, 0, 0};
-    for (int i = 0, campo = 0; i < texto.size(); ++i) {
-        const int digito = texto.at(i).unicode() - '0';
-        if (i == 4 || i == 7)
-            ++campo;
-        else if (digito < 0 || digito > 9)
-            return QDate();
-        else
-            numeros[campo] = numeros[campo] * 10 + digito;
-    }
-    return QDate(numeros[0], numeros[1], numeros[2]);
+    QString aviso;
+    int idGasto = 0;
+};
+
+qint64 emCentavos(const QVariant &valor)
+{
+    return qRound64(valor.toDouble() * 100);
 }
 
 QString aviso(const QDateTime &quando)
@@ -92,39 +100,176 @@ QString aviso(const QDateTime &quando)
     return QStringLiteral("Já está no banco de dados: importado em %1.").arg(HistoricoDeImportacoes::quando(quando));
 }
 
-} // namespace
+const QString naGrade = QStringLiteral("Já está na grade: um arquivo lido antes trouxe a mesma linha.");
 
-// A preview row or an expense, as far as telling them apart goes.
-struct LinhasRepetidas::Lancamento
-{
-    bool valido = false; // a date and an amount the server would take
-    qint64 dia = 0;      // Julian day
-    qint64 centavos = 0;
-    QString fornecedor;
-    bool comId = false;
-    int idImportacao = 0;
-};
+} // namespace
 
 // The grid's rows as the statements need them, and what they found.
 struct LinhasRepetidas::Achados
 {
-    QVector<Lancamento> previa;  // in grid order
-    QVector<Lancamento> periodo; // the expenses of the preview's date range
-    QHash<int, int> porId;       // rows whose bank id is in gastos, and the import that brought it
+    QVector<GradeDaPrevia::Linha> previa; // in grid order
+    QVector<Lancamento> periodo;          // the expenses of the preview's date range
+    QHash<int, Lancamento> porId;         // rows whose transaction is in gastos, and that expense
     QHash<int, QDateTime> importacoes;
-    QHash<QString, int> pesos; // each supplier name's weight, numbered
+    QHash<QString, int> pesos; // each text's weight, numbered
 
-    Chave chave(const Lancamento &lancamento) const
+    bool lerPeriodo();
+    bool lerIds();
+    bool lerImportacoes();
+    bool pesar(const QSet<QString> &textos);
+    Chave chave(qint64 dia, qint64 centavos, const QString &fornecedor, const QString &descricao) const
     {
-        return {lancamento.dia, lancamento.centavos, pesos.value(lancamento.fornecedor, -1)};
+        return {dia, centavos, pesos.value(fornecedor, -1), pesos.value(descricao, -1)};
     }
+    QHash<int, Repeticao> repeticoes() const;
 };
 
-LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela, Data data, Registro registro)
+bool LinhasRepetidas::Achados::lerPeriodo()
+{
+    QDate primeira, ultima;
+    for (const GradeDaPrevia::Linha &linha : qAsConst(previa)) {
+        if (linha.data && linha.centavos) {
+            primeira = primeira.isValid() ? qMin(primeira, *linha.data) : *linha.data;
+            ultima = qMax(ultima, *linha.data);
+        }
+    }
+    if (!primeira.isValid())
+        return true;
+    Resultado<QSqlQuery> consulta = Sql::executa(sqlPeriodo, {primeira, ultima});
+    if (!consulta.ok())
+        return false;
+    for (QSqlQuery &q = consulta.valor(); q.next();)
+        periodo.append({q.value(0).toDate().toJulianDay(), emCentavos(q.value(1)), q.value(2).toString(),
+                        q.value(3).toString(), q.value(5).toBool(), q.value(4).toInt(), q.value(6).toInt()});
+    return true;
+}
+
+// By the bank's id only when the account, the date and the amount agree
+// too: an OFX id is unique only within its account, and some banks repeat
+// one id on many rows. An expense of an older version, without account,
+// agrees with any.
+bool LinhasRepetidas::Achados::lerIds()
+{
+    QJsonArray ids;
+    for (int n = 0; n <= previa.size(); ++n) {
+        if (n < previa.size() && !previa.at(n).idBanco.isEmpty())
+            ids.append(QJsonArray {n, previa.at(n).idBanco});
+        if (ids.size() < porInstrucao && (n < previa.size() || ids.isEmpty()))
+            continue;
+        Resultado<QSqlQuery> consulta = Sql::executa(sqlPorId, {Sql::json(ids)});
+        if (!consulta.ok())
+            return false;
+        for (QSqlQuery &q = consulta.valor(); q.next();) {
+            const GradeDaPrevia::Linha &linha = previa.at(q.value(0).toInt());
+            if (linha.data == q.value(1).toDate() && linha.centavos == emCentavos(q.value(2))
+                && (q.isNull(3) || q.value(3).toString() == linha.conta))
+                porId.insert(q.value(0).toInt(), {0, 0, {}, {}, true, q.value(4).toInt(), q.value(5).toInt()});
+        }
+        ids = QJsonArray();
+    }
+    return true;
+}
+
+bool LinhasRepetidas::Achados::lerImportacoes()
+{
+    Resultado<QSqlQuery> consulta = Sql::executa(sqlImportacoes);
+    if (!consulta.ok())
+        return false;
+    for (QSqlQuery &q = consulta.valor(); q.next();)
+        importacoes.insert(q.value(0).toInt(), q.value(1).toDateTime());
+    return true;
+}
+
+bool LinhasRepetidas::Achados::pesar(const QSet<QString> &textos)
+{
+    QHash<QByteArray, int> numeros;
+    QJsonArray lote;
+    for (auto texto = textos.cbegin();; ++texto) {
+        if (texto != textos.cend())
+            lote.append(*texto);
+        if (lote.size() < porInstrucao && texto != textos.cend())
+            continue;
+        Resultado<QSqlQuery> consulta = Sql::executa(sqlPesos, {Sql::json(lote)});
+        if (!consulta.ok())
+            return false;
+        for (QSqlQuery &q = consulta.valor(); q.next();) {
+            const QByteArray peso = q.value(1).toByteArray();
+            const int numero = numeros.value(peso, numeros.size());
+            numeros.insert(peso, numero);
+            pesos.insert(q.value(0).toString(), numero);
+        }
+        if (texto == textos.cend())
+            return true;
+        lote = QJsonArray();
+    }
+}
+
+// File by file in the order they were read, each row takes one of the equal
+// expenses or earlier rows while any is left: those without a bank id when
+// the row has one, which may be the same transaction read from a file that
+// had none. A row repeated by its bank id takes none.
+QHash<int, Repeticao> LinhasRepetidas::Achados::repeticoes() const
+{
+    QHash<Chave, Grupo> grupos;
+    for (const Lancamento &gasto : periodo) {
+        Grupo &grupo = grupos[chave(gasto.dia, gasto.centavos, gasto.fornecedor, gasto.descricao)];
+        ++grupo.todos;
+        grupo.semId += !gasto.comId;
+        (gasto.comId ? grupo.doBanco : grupo.semIdDoBanco) << gasto.idGasto;
+        grupo.idImportacao = qMax(grupo.idImportacao, gasto.idImportacao);
+    }
+    std::map<int, QVector<int>> porCarga;
+    for (int n = 0; n < previa.size(); ++n)
+        porCarga[previa.at(n).carga] << n;
+    QHash<int, Repeticao> repetidas;
+    QHash<QStringList, int> idsLidos; // id, account, date and amount of the earlier files' rows
+    QHash<Chave, int> tomadas;
+    const auto valida = [](const GradeDaPrevia::Linha &linha) { return linha.data && linha.centavos; };
+    const auto chaveDa = [&](const GradeDaPrevia::Linha &linha) {
+        return valida(linha) ? chave(linha.data->toJulianDay(), *linha.centavos, linha.fornecedor, linha.descricao)
+                             : Chave();
+    };
+    const auto idDa = [&](const GradeDaPrevia::Linha &linha) {
+        const Chave k = chaveDa(linha);
+        return QStringList {linha.idBanco, linha.conta, QString::number(k.dia), QString::number(k.centavos)};
+    };
+    for (const auto &[carga, linhas] : porCarga) {
+        for (const int n : linhas) {
+            const GradeDaPrevia::Linha &linha = previa.at(n);
+            const bool comId = !linha.idBanco.isEmpty();
+            const auto grupo = grupos.constFind(chaveDa(linha));
+            if (porId.contains(n)) {
+                const Lancamento &gasto = porId.value(n);
+                repetidas.insert(n, {aviso(importacoes.value(gasto.idImportacao)), gasto.idGasto});
+            } else if (comId && valida(linha) && idsLidos.value(idDa(linha), carga) < carga) {
+                repetidas.insert(n, {naGrade, 0});
+            } else if (valida(linha) && grupo != grupos.cend()) {
+                const int vez = ++tomadas[chaveDa(linha)];
+                const QVector<int> gastos = comId ? grupo->semIdDoBanco : grupo->semIdDoBanco + grupo->doBanco;
+                if (vez <= gastos.size())
+                    repetidas.insert(n, {aviso(importacoes.value(grupo->idImportacao)), gastos.at(vez - 1)});
+                else if (vez <= (comId ? grupo->semId : grupo->todos))
+                    repetidas.insert(n, {naGrade, 0});
+            }
+        }
+        // This file's rows are there for the next files to repeat.
+        for (const int n : linhas) {
+            const GradeDaPrevia::Linha &linha = previa.at(n);
+            if (!valida(linha))
+                continue;
+            Grupo &grupo = grupos[chaveDa(linha)];
+            ++grupo.todos;
+            grupo.semId += linha.idBanco.isEmpty();
+            if (!linha.idBanco.isEmpty())
+                idsLidos.insert(idDa(linha), carga);
+        }
+    }
+    return repetidas;
+}
+
+LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela)
     : QObject(tabela)
     , m_tabela(tabela)
-    , m_data(std::move(data))
-    , m_registro(std::move(registro))
 {
     // A load or a paste changes many cells at once: one statement for all.
     m_adiamento.setSingleShot(true);
@@ -134,28 +279,44 @@ LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela, Data data, Registro regis
     connect(tabela->model(), &QAbstractItemModel::rowsRemoved, &m_adiamento, qOverload<>(&QTimer::start));
 }
 
+LinhasRepetidas::~LinhasRepetidas() = default;
+
 bool LinhasRepetidas::marcar()
 {
     m_adiamento.stop();
     Achados achados;
     const bool ok = m_tabela->rowCount() == 0 || consultar(&achados);
-    mostrar(porOcorrencia(achados));
+    const QHash<int, Repeticao> repeticoes = ok ? achados.repeticoes() : QHash<int, Repeticao>();
+    QHash<int, QString> avisos;
+    m_repetidas.clear();
+    for (auto r = repeticoes.cbegin(); r != repeticoes.cend(); ++r) {
+        avisos.insert(r.key(), r->aviso);
+        m_repetidas.insert(r.key(), r->idGasto);
+    }
+    GradeDaPrevia::mostraAvisos(m_tabela, avisos);
     return ok;
+}
+
+QVector<int> LinhasRepetidas::gastosRepetidos() const
+{
+    QVector<int> gastos;
+    for (const int idGasto : m_repetidas) {
+        if (idGasto > 0)
+            gastos << idGasto;
+    }
+    return gastos;
 }
 
 LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
 {
     if (m_repetidas.isEmpty())
         return Escolha::Todas;
-    QMessageBox caixa(QMessageBox::Question, QStringLiteral("Linhas repetidas"),
-                      QStringLiteral("%1 linhas já estão no banco de dados.").arg(m_repetidas.size()),
-                      QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::Cancel, pai);
-    caixa.setInformativeText(QStringLiteral("As linhas repetidas estão em cinza na grade."));
-    caixa.button(QMessageBox::Yes)->setText(QStringLiteral("Importar só as novas"));
-    caixa.button(QMessageBox::YesToAll)->setText(QStringLiteral("Importar todas"));
-    caixa.button(QMessageBox::Cancel)->setText(QStringLiteral("Voltar"));
-    caixa.setDefaultButton(QMessageBox::Yes);
-    switch (caixa.exec()) {
+    switch (mostraPergunta(pai, QStringLiteral("Linhas repetidas"),
+                           QStringLiteral("%1 linhas já estão no banco de dados ou na grade.").arg(m_repetidas.size()),
+                           QStringLiteral("As linhas repetidas estão em cinza na grade."),
+                           {{QMessageBox::Yes, QStringLiteral("Importar só as novas")},
+                            {QMessageBox::YesToAll, QStringLiteral("Importar todas")},
+                            {QMessageBox::Cancel, QStringLiteral("Voltar")}})) {
     case QMessageBox::Yes:
         return Escolha::SoNovas;
     case QMessageBox::YesToAll:
@@ -165,166 +326,26 @@ LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
     }
 }
 
+// Texts are weighed only where they can meet another: on days with
+// expenses, or, once the grid holds more than one file, everywhere.
 bool LinhasRepetidas::consultar(Achados *achados) const
 {
-    QStringList ids; // [row, "bank id"]
-    QDate primeira, ultima;
-    for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
-        const QTableWidgetItem *item = m_tabela->item(linha, 0);
-        const QString id = item ? item->data(Qt::UserRole).toString() : QString();
-        const QDate data = dataDoBanco(m_data(m_tabela, linha));
-        achados->previa.append({data.isValid(), data.toJulianDay(), 0, QString(), !id.isEmpty(), 0});
-        if (!id.isEmpty())
-            ids << QLatin1Char('[') + QString::number(linha) + QLatin1Char(',') + textoJson(id) + QLatin1Char(']');
-        if (data.isValid()) {
-            primeira = primeira.isValid() ? qMin(primeira, data) : data;
-            ultima = qMax(ultima, data);
-        }
+    QSet<int> cargas;
+    for (int n = 0; n < m_tabela->rowCount(); ++n) {
+        achados->previa << GradeDaPrevia::linha(m_tabela, n);
+        cargas.insert(achados->previa.last().carga);
     }
-    if (!lerPeriodo({primeira, ultima, listaJson(ids)}, achados))
+    if (!achados->lerPeriodo() || !achados->lerIds() || !achados->lerImportacoes())
         return false;
-    // Without expenses in the range there are no amounts or names to compare.
-    if (achados->periodo.isEmpty())
-        return true;
-    completar(achados);
-    return pesar(achados);
-}
-
-// Amount and supplier of the rows whose day has expenses; the others, which
-// no expense can repeat by occurrence, keep none.
-void LinhasRepetidas::completar(Achados *achados) const
-{
     QSet<qint64> dias;
-    for (const Lancamento &gasto : qAsConst(achados->periodo))
+    QSet<QString> textos;
+    for (const Lancamento &gasto : qAsConst(achados->periodo)) {
         dias.insert(gasto.dia);
-    for (int linha = 0; linha < achados->previa.size(); ++linha) {
-        Lancamento &lancamento = achados->previa[linha];
-        if (!lancamento.valido || !dias.contains(lancamento.dia))
-            continue;
-        const QStringList campos = m_registro(m_tabela, linha);
-        bool temValor = false;
-        lancamento.centavos = qRound64(campos.value(2).toDouble(&temValor) * 100);
-        lancamento.valido = temValor;
-        lancamento.fornecedor = campos.value(1);
+        textos << gasto.fornecedor << gasto.descricao;
     }
-}
-
-bool LinhasRepetidas::lerPeriodo(const QVariantList &valores, Achados *achados)
-{
-    QSqlQuery consulta;
-    consulta.setForwardOnly(true);
-    consulta.prepare(sqlPeriodo);
-    for (const QVariant &valor : valores)
-        consulta.addBindValue(valor);
-    if (!consulta.exec()) {
-        qDebug() << "Erro ao procurar linhas repetidas:" << consulta.lastError().text();
-        return false;
+    for (const GradeDaPrevia::Linha &linha : qAsConst(achados->previa)) {
+        if (linha.data && (cargas.size() > 1 || dias.contains(linha.data->toJulianDay())))
+            textos << linha.fornecedor << linha.descricao;
     }
-    while (consulta.next()) {
-        const int idImportacao = consulta.value(4).toInt();
-        switch (consulta.value(0).toInt()) {
-        case DoPeriodo:
-            if (!consulta.isNull(3)) // no supplier: the server finds no name equal to it
-                achados->periodo.append({true, consulta.value(1).toDate().toJulianDay(),
-                                         qRound64(consulta.value(2).toDouble() * 100), consulta.value(3).toString(),
-                                         consulta.value(5).toBool(), idImportacao});
-            break;
-        case PeloId:
-            achados->porId.insert(consulta.value(5).toInt(), idImportacao);
-            break;
-        case Importacao:
-            achados->importacoes.insert(idImportacao, consulta.value(6).toDateTime());
-            break;
-        }
-    }
-    return true;
-}
-
-bool LinhasRepetidas::pesar(Achados *achados)
-{
-    QSet<QString> nomes;
-    for (const auto *lancamentos : {&achados->previa, &achados->periodo})
-        for (const Lancamento &lancamento : *lancamentos)
-            nomes.insert(lancamento.fornecedor);
-    QStringList emJson;
-    for (const QString &nome : qAsConst(nomes))
-        emJson << textoJson(nome);
-    QSqlQuery consulta;
-    consulta.setForwardOnly(true);
-    consulta.prepare(sqlPesos);
-    consulta.addBindValue(listaJson(emJson));
-    if (!consulta.exec()) {
-        qDebug() << "Erro ao comparar fornecedores:" << consulta.lastError().text();
-        return false;
-    }
-    QHash<QByteArray, int> numeros;
-    while (consulta.next()) {
-        const QByteArray peso = consulta.value(1).toByteArray();
-        const int numero = numeros.value(peso, numeros.size());
-        numeros.insert(peso, numero);
-        achados->pesos.insert(consulta.value(0).toString(), numero);
-    }
-    return true;
-}
-
-// In grid order, each row takes one of the equal expenses while any is
-// left: those without a bank id when the row has one, which may be the same
-// transaction read from a file that had none. A row whose bank id is in
-// gastos is repeated and takes none.
-QHash<int, QString> LinhasRepetidas::porOcorrencia(const Achados &achados) const
-{
-    QHash<Chave, Grupo> grupos;
-    for (const Lancamento &gasto : achados.periodo) {
-        Grupo &grupo = grupos[achados.chave(gasto)];
-        ++grupo.todos;
-        grupo.semId += !gasto.comId;
-        grupo.idImportacao = qMax(grupo.idImportacao, gasto.idImportacao);
-    }
-    QHash<int, QString> avisos, avisoDaImportacao;
-    const auto avisar = [&](int linha, int idImportacao) {
-        if (!avisoDaImportacao.contains(idImportacao))
-            avisoDaImportacao.insert(idImportacao, aviso(achados.importacoes.value(idImportacao)));
-        avisos.insert(linha, avisoDaImportacao.value(idImportacao));
-    };
-    QHash<Chave, int> tomadas;
-    for (int linha = 0; linha < achados.previa.size(); ++linha) {
-        const Lancamento &lancamento = achados.previa.at(linha);
-        const Chave chave = achados.chave(lancamento);
-        const auto grupo = grupos.constFind(chave);
-        if (achados.porId.contains(linha))
-            avisar(linha, achados.porId.value(linha));
-        else if (lancamento.valido && grupo != grupos.cend()
-                 && ++tomadas[chave] <= (lancamento.comId ? grupo->semId : grupo->todos))
-            avisar(linha, grupo->idImportacao);
-    }
-    return avisos;
-}
-
-// Only cells whose look changes are touched, with the grid's signals held
-// so that marking is not taken for an edit, and the views told once.
-void LinhasRepetidas::mostrar(const QHash<int, QString> &avisos)
-{
-    // No cell was grey and none is to be: a statement of new days, the usual case.
-    if (avisos.isEmpty() && m_repetidas.isEmpty())
-        return;
-    const QSignalBlocker bloqueio(m_tabela);
-    QAbstractItemModel *modelo = m_tabela->model();
-    const QVariant cinza = m_tabela->palette().brush(QPalette::Disabled, QPalette::Text);
-    {
-        const QSignalBlocker semAvisos(modelo);
-        for (int linha = 0; linha < m_tabela->rowCount(); ++linha) {
-            const QString texto = avisos.value(linha);
-            for (int coluna = 0; coluna < m_tabela->columnCount(); ++coluna) {
-                QTableWidgetItem *item = m_tabela->item(linha, coluna);
-                if (!item || item->toolTip() == texto)
-                    continue;
-                item->setToolTip(texto);
-                item->setData(Qt::ForegroundRole, texto.isEmpty() ? QVariant() : cinza);
-            }
-        }
-    }
-    if (m_tabela->rowCount() > 0)
-        emit modelo->dataChanged(modelo->index(0, 0), modelo->index(m_tabela->rowCount() - 1, m_tabela->columnCount() - 1));
-    const QList<int> chaves = avisos.keys();
-    m_repetidas = QSet<int>(chaves.begin(), chaves.end());
+    return textos.isEmpty() || achados->pesar(textos);
 }

@@ -3,61 +3,48 @@
 
 #include <QHash>
 #include <QObject>
-#include <QSet>
-#include <QStringList>
+#include <QVector>
 #include <QTimer>
-#include <QVariantList>
-
-#include <functional>
 
 class QTableWidget;
 
-// The rows of an import's preview grid that gastos already holds, greyed
-// with a tooltip saying when that expense came in. A row is repeated when
-// an expense carries its bank transaction id, or else by occurrence of the
-// same date, amount and supplier (compared as the server compares names):
-// three such rows in the grid and two in gastos make two repeated rows.
+// The rows of an import's preview grid that are already in gastos, or that
+// an earlier file of the same preview already brought (the same file read
+// twice, overlapping statements), greyed with a tooltip saying where they
+// are. A row is repeated by the bank's id only when id, account, date and
+// amount all match; otherwise by occurrence of the same date, amount,
+// supplier and description (compared as the server compares texts): three
+// such rows in a file and two in gastos make two repeated rows, and rows of
+// one file never repeat each other (two tolls on one day are two).
 // Marked again after every edit or removal; nothing is ever hidden.
-class LinhasRepetidas : public QObject
+class LinhasRepetidas final : public QObject
 {
     Q_OBJECT
 
 public:
-    // A row's date as the import converts it, "yyyy-MM-dd".
-    using Data = std::function<QString(const QTableWidget *, int)>;
-    // The fields a row would be written with, as the import converts them:
-    // date, supplier, amount, ...
-    using Registro = std::function<QStringList(const QTableWidget *, int)>;
     enum class Escolha { SoNovas, Todas, Voltar };
 
-    // Every row's date is read; its other fields only when gastos has
-    // expenses on its day.
-    LinhasRepetidas(QTableWidget *tabela, Data data, Registro registro);
+    explicit LinhasRepetidas(QTableWidget *tabela);
+    ~LinhasRepetidas() override;
 
-    // Asks the server now; false when the statement failed, all rows then
+    // Asks the server now; false when a statement failed, all rows then
     // counting as new.
     bool marcar();
     bool repetida(int linha) const { return m_repetidas.contains(linha); }
     int quantas() const { return m_repetidas.size(); }
+    // The expenses of gastos that the repeated rows stand for.
+    QVector<int> gastosRepetidos() const;
 
     // Before an import: all rows when none is repeated, otherwise what the
     // user chose in a box over pai.
     Escolha perguntar(QWidget *pai) const;
 
 private:
-    struct Lancamento;
     struct Achados;
     bool consultar(Achados *achados) const;
-    static bool lerPeriodo(const QVariantList &valores, Achados *achados);
-    void completar(Achados *achados) const;
-    static bool pesar(Achados *achados);
-    QHash<int, QString> porOcorrencia(const Achados &achados) const;
-    void mostrar(const QHash<int, QString> &avisos);
 
     QTableWidget *m_tabela;
-    Data m_data;
-    Registro m_registro;
-    QSet<int> m_repetidas;
+    QHash<int, int> m_repetidas; // row, and the expense it repeats (0: a row of the grid)
     QTimer m_adiamento;
 };
 

@@ -1,10 +1,10 @@
 #include "import/mapeamentocolunas.h"
 #include "ui_mapeamentocolunas.h"
 
-#include "import/leitorcsvbanco.h"
-#include "import/sugestaomapeamento.h"
-
-#include <QMessageBox>
+#include "messages/caixamensagem.h"
+#include "statements/leitorcsvbanco.h"
+#include "statements/sugestaomapeamento.h"
+#include "statements/textoextrato.h"
 
 namespace {
 
@@ -72,7 +72,8 @@ void MapeamentoColunas::accept()
     else
         erro = leCsvDoBanco(m_linhas, m_cabecalho, escolhido).erro;
     if (!erro.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Colunas do extrato"), erro, QMessageBox::Ok);
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Colunas do extrato"),
+                    QStringLiteral("O arquivo não pode ser lido com essas colunas."), {erro, {}});
         return;
     }
     QDialog::accept();
@@ -84,7 +85,7 @@ void MapeamentoColunas::mostraAmostra()
     tabela->setColumnCount(m_sugerido.cabecalho.size());
     tabela->setHorizontalHeaderLabels(m_sugerido.cabecalho);
     for (int n = m_cabecalho + 1; n < m_linhas.size() && tabela->rowCount() < linhasNaAmostra; ++n) {
-        const QStringList campos = camposCsv(m_linhas.at(n), m_sugerido.separador);
+        const QStringList campos = camposDaLinha(m_linhas.at(n), m_sugerido.separador, Aspas::Protegem);
         tabela->insertRow(tabela->rowCount());
         for (int c = 0; c < qMin(campos.size(), tabela->columnCount()); ++c)
             tabela->setItem(tabela->rowCount() - 1, c, new QTableWidgetItem(campos.at(c)));

@@ -1,7 +1,7 @@
 #ifndef MAPEAMENTOCOLUNAS_H
 #define MAPEAMENTOCOLUNAS_H
 
-#include "import/layoutextrato.h"
+#include "statements/layoutextrato.h"
 
 #include <QDialog>
 

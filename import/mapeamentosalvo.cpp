@@ -1,16 +1,29 @@
 #include "import/mapeamentosalvo.h"
 
-#include "import/layoutextrato.h"
-#include "import/leitorcsvbanco.h"
+#include "database/sql.h"
+#include "statements/layoutextrato.h"
+#include "statements/sugestaomapeamento.h"
+#include "statements/textoextrato.h"
 
 #include <QCryptographicHash>
-#include <QDebug>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 namespace {
 
+const QString sqlBusca = QStringLiteral(
+    "SELECT separador, formatoData, virgulaDecimal, saidaNegativa, colunaData, colunaFornecedor, colunaValor, "
+    "colunaEntrada, colunaSaida, colunaDescricao FROM mapeamento_extrato WHERE chaveCabecalho = ?");
+
+const QString sqlGrava = QStringLiteral(
+    "INSERT INTO mapeamento_extrato (chaveCabecalho, cabecalho, separador, formatoData, virgulaDecimal, "
+    "saidaNegativa, colunaData, colunaFornecedor, colunaValor, colunaEntrada, colunaSaida, colunaDescricao) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON DUPLICATE KEY UPDATE separador = VALUES(separador), "
+    "formatoData = VALUES(formatoData), virgulaDecimal = VALUES(virgulaDecimal), "
+    "saidaNegativa = VALUES(saidaNegativa), colunaData = VALUES(colunaData), "
+    "colunaFornecedor = VALUES(colunaFornecedor), colunaValor = VALUES(colunaValor), "
+    "colunaEntrada = VALUES(colunaEntrada), colunaSaida = VALUES(colunaSaida), "
+    "colunaDescricao = VALUES(colunaDescricao)");
+
+// A header can outgrow an index: it is found by its SHA-256.
 QString chave(const QString &cabecalho)
 {
     return QString::fromLatin1(QCryptographicHash::hash(cabecalho.toUtf8(), QCryptographicHash::Sha256).toHex());
@@ -26,61 +39,45 @@ int indice(const QVariant &valor)
     return valor.isNull() ? -1 : valor.toInt();
 }
 
+LayoutExtrato layoutDaLinha(const QString &cabecalho, const QSqlQuery &q)
+{
+    LayoutExtrato layout;
+    layout.nome = nomeDoLayoutMapeado();
+    layout.separador = q.value(0).toString().at(0);
+    layout.cabecalho = camposDaLinha(cabecalho, layout.separador, Aspas::Protegem);
+    layout.formatoData = q.value(1).toString();
+    layout.notacao = q.value(2).toBool() ? NotacaoValor::VirgulaDecimal : NotacaoValor::PontoDecimal;
+    layout.sinal = q.value(3).toBool() ? Sinal::SaidaNegativa : Sinal::SaidaPositiva;
+    ColunasExtrato &c = layout.colunas;
+    c.data = q.value(4).toInt();
+    c.fornecedor = {q.value(5).toInt()};
+    c.valor = indice(q.value(6));
+    c.entrada = indice(q.value(7));
+    c.saida = indice(q.value(8));
+    c.descricao = {indice(q.value(9))};
+    return layout;
+}
+
 } // namespace
 
-QString MapeamentoSalvo::nomeDoLayout()
+namespace MapeamentoSalvo {
+
+Resultado<std::optional<LayoutExtrato>> busca(const QString &cabecalho)
 {
-    return QStringLiteral("CSV com colunas escolhidas");
+    Resultado<QSqlQuery> consulta = Sql::executa(sqlBusca, {chave(cabecalho)});
+    if (!consulta.ok())
+        return consulta.motivo();
+    QSqlQuery &q = consulta.valor();
+    return q.next() ? std::optional<LayoutExtrato>(layoutDaLinha(cabecalho, q)) : std::nullopt;
 }
 
-bool MapeamentoSalvo::busca(const QString &cabecalho, LayoutExtrato *layout)
+Resultado<> grava(const QString &cabecalho, const LayoutExtrato &layout)
 {
-    QSqlQuery consulta;
-    consulta.prepare(QStringLiteral("SELECT separador, formatoData, virgulaDecimal, saidaNegativa, colunaData, "
-                                    "colunaFornecedor, colunaValor, colunaEntrada, colunaSaida, colunaDescricao "
-                                    "FROM mapeamento_extrato WHERE chaveCabecalho = ?"));
-    consulta.addBindValue(chave(cabecalho));
-    if (!consulta.exec() || !consulta.next())
-        return false;
-    *layout = LayoutExtrato();
-    layout->nome = nomeDoLayout();
-    layout->separador = consulta.value(0).toString().at(0);
-    layout->cabecalho = camposCsv(cabecalho, layout->separador);
-    layout->formatoData = consulta.value(1).toString();
-    layout->notacao = consulta.value(2).toBool() ? NotacaoValor::VirgulaDecimal : NotacaoValor::PontoDecimal;
-    layout->sinal = consulta.value(3).toBool() ? Sinal::SaidaNegativa : Sinal::SaidaPositiva;
-    ColunasExtrato &c = layout->colunas;
-    c.data = consulta.value(4).toInt();
-    c.fornecedor = {consulta.value(5).toInt()};
-    c.valor = indice(consulta.value(6));
-    c.entrada = indice(consulta.value(7));
-    c.saida = indice(consulta.value(8));
-    c.descricao = {indice(consulta.value(9))};
-    return true;
-}
-
-bool MapeamentoSalvo::grava(const QString &cabecalho, const LayoutExtrato &layout)
-{
-    QSqlQuery insercao;
-    insercao.prepare(QStringLiteral(
-        "INSERT INTO mapeamento_extrato (chaveCabecalho, cabecalho, separador, formatoData, virgulaDecimal, "
-        "saidaNegativa, colunaData, colunaFornecedor, colunaValor, colunaEntrada, colunaSaida, colunaDescricao) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON DUPLICATE KEY UPDATE separador = VALUES(separador), "
-        "formatoData = VALUES(formatoData), virgulaDecimal = VALUES(virgulaDecimal), "
-        "saidaNegativa = VALUES(saidaNegativa), colunaData = VALUES(colunaData), "
-        "colunaFornecedor = VALUES(colunaFornecedor), colunaValor = VALUES(colunaValor), "
-        "colunaEntrada = VALUES(colunaEntrada), colunaSaida = VALUES(colunaSaida), "
-        "colunaDescricao = VALUES(colunaDescricao)"));
     const ColunasExtrato &c = layout.colunas;
-    for (const QVariant &valor :
-         {QVariant(chave(cabecalho)), QVariant(cabecalho), QVariant(QString(layout.separador)),
-          QVariant(layout.formatoData), QVariant(layout.notacao == NotacaoValor::VirgulaDecimal),
-          QVariant(layout.sinal == Sinal::SaidaNegativa), QVariant(c.data), QVariant(c.fornecedor.value(0)),
-          coluna(c.valor), coluna(c.entrada), coluna(c.saida), coluna(c.descricao.value(0, -1))})
-        insercao.addBindValue(valor);
-    if (!insercao.exec()) {
-        qDebug() << "Erro ao guardar as colunas do extrato:" << insercao.lastError().text();
-        return false;
-    }
-    return true;
+    return Sql::executa(sqlGrava, {chave(cabecalho), cabecalho, QString(layout.separador), layout.formatoData,
+                                   layout.notacao == NotacaoValor::VirgulaDecimal, layout.sinal == Sinal::SaidaNegativa,
+                                   c.data, c.fornecedor.value(0), coluna(c.valor), coluna(c.entrada),
+                                   coluna(c.saida), coluna(c.descricao.value(0, -1))});
 }
+
+} // namespace MapeamentoSalvo

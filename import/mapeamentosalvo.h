@@ -1,21 +1,24 @@
 #ifndef MAPEAMENTOSALVO_H
 #define MAPEAMENTOSALVO_H
 
+#include "database/resultado.h"
+
 #include <QString>
+
+#include <optional>
 
 struct LayoutExtrato;
 
 // The column mappings the user made for unknown statement headers, in the
 // table mapeamento_extrato, one per header line, on the default connection.
-class MapeamentoSalvo
-{
-public:
-    // The mapping stored for this header line; false when there is none or
-    // the database cannot be read.
-    static bool busca(const QString &cabecalho, LayoutExtrato *layout);
-    // Stores (or replaces) the mapping of this header line.
-    static bool grava(const QString &cabecalho, const LayoutExtrato &layout);
-    static QString nomeDoLayout();
-};
+namespace MapeamentoSalvo {
+
+// The mapping stored for this header line; none when there is none.
+Resultado<std::optional<LayoutExtrato>> busca(const QString &cabecalho);
+
+// Stores (or replaces) the mapping of this header line.
+Resultado<> grava(const QString &cabecalho, const LayoutExtrato &layout);
+
+} // namespace MapeamentoSalvo
 
 #endif // MAPEAMENTOSALVO_H

@@ -1,8 +1,9 @@
 #include "import/motivoimportacao.h"
 
-#include "import/conversaoextrato.h"
-#include "messages/formatacao.h"
 #include "messages/motivoerro.h"
+#include "statements/data.h"
+#include "statements/textoextrato.h"
+#include "statements/valor.h"
 
 #include <QSqlError>
 
@@ -10,14 +11,12 @@ namespace {
 
 bool dataAceita(const QString &celula)
 {
-    return !dataParaBanco(celula).isNull();
+    return leData(celula, QStringLiteral("dd/MM/yyyy")).isValid();
 }
 
 bool valorAceito(const QString &celula)
 {
-    bool numero = false;
-    valorParaBanco(celula).toDouble(&numero);
-    return numero;
+    return leCentavos(celula, NotacaoValor::Brasileira).has_value();
 }
 
 // The cells the import converts, and what the user is told when one of them cannot be.
@@ -30,47 +29,38 @@ struct CampoConvertido
 };
 
 const CampoConvertido camposConvertidos[] = {
-    {0, dataAceita, "a data %1 não existe", "a data está em branco"},
+    {0, dataAceita, "a data %1 não existe (escreva dd/mm/aaaa, de 1900 a 2100)", "a data está em branco"},
     {2, valorAceito, "o valor %1 não é um valor em reais", "o valor está em branco"},
 };
 
 const char dica[] = "Corrija a célula na grade ou remova a linha com um duplo clique, e importe de novo.";
 
-// A no-break space keeps "R$" with its amount when the box wraps the line.
-const char layoutProprio[] =
-    "O programa lê extratos com quatro campos separados por “;”: data;nome;valor;descrição, "
-    "por exemplo 05/03/2024;Mercado;R$\u00a01.234,56;compras do mês.";
+QString prefixo(int linha)
+{
+    return QStringLiteral("Linha %1: ").arg(linha + 1);
+}
 
 QString porQue(const QString &celula, const CampoConvertido &campo)
 {
     return celula.trimmed().isEmpty() ? QString::fromUtf8(campo.emBranco)
-                                      : QString::fromUtf8(campo.recusado).arg(celula);
+                                      : QString::fromUtf8(campo.recusado).arg(trecho(celula));
 }
 
 } // namespace
 
-Motivo motivoDaLinhaRecusada(int linha, const QStringList &celulas, const QSqlError &erro)
+std::optional<Motivo> motivoDaCelulaRecusada(int linha, const QStringList &celulas)
 {
-    const QString prefixo = QStringLiteral("Linha %1: ").arg(linha + 1);
     for (const CampoConvertido &campo : camposConvertidos) {
         const QString celula = celulas.value(campo.coluna);
         if (!campo.aceito(celula))
-            return {prefixo + porQue(celula, campo) + QLatin1Char('\n') + QString::fromUtf8(dica), erro.text()};
+            return Motivo {prefixo(linha) + porQue(celula, campo) + QLatin1Char('\n') + QString::fromUtf8(dica), {}, {}};
     }
-    const Motivo doServidor = motivoDoErro(erro);
-    return {prefixo + QStringLiteral("o servidor recusou a linha. ") + doServidor.texto, doServidor.detalhes};
+    return std::nullopt;
 }
 
-Motivo motivoDoExtratoIlegivel(const QStringList &linhas)
+Motivo motivoDaLinhaRecusada(int linha, const QSqlError &erro)
 {
-    for (int i = 0; i < linhas.size(); ++i) {
-        const int campos = camposDaLinha(linhas.at(i)).size();
-        if (campos != 4)
-            return {QStringLiteral("O arquivo não está num formato que o programa conheça: a linha %1 tem %2.\n")
-                            .arg(i + 1)
-                            .arg(contagem(campos, "%1 campo", "%1 campos"))
-                        + QString::fromUtf8(layoutProprio),
-                    {}};
-    }
-    return {QStringLiteral("O arquivo não pôde ser lido."), {}};
+    const Motivo doServidor = motivoDoErro(erro);
+    return {prefixo(linha) + QStringLiteral("o servidor recusou a linha. ") + doServidor.texto, doServidor.detalhes,
+            doServidor.codigo};
 }

@@ -13,7 +13,11 @@ QString numeroBrasileiro(double valor)
 QString emReais(double valor)
 {
     // Rounded to cents first, so that a sum that is zero to the cent never reads "-R$ 0,00".
-    const qint64 centavos = qRound64(valor * 100);
+    return centavosEmReais(qRound64(valor * 100));
+}
+
+QString centavosEmReais(qint64 centavos)
+{
     // A non-breaking space, so that a line break never parts "R$" from its number.
     return QString::fromUtf8(centavos < 0 ? "-R$\u00A0" : "R$\u00A0") + numeroBrasileiro(qAbs(centavos) / 100.0);
 }

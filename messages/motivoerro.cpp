@@ -28,7 +28,14 @@ Motivo motivoDoErro(const QSqlError &erro, const QHash<QString, QString> &propri
         return semConexao();
     const QString codigo = erro.nativeErrorCode();
     const QString texto = proprios.value(codigo, motivosComuns().value(codigo));
-    return {texto.isEmpty() ? QStringLiteral("O servidor recusou a operação.") : texto, erro.text()};
+    const QString motivo = texto.isEmpty() ? QStringLiteral("O servidor recusou a operação.") : texto;
+    return {motivo, palavrasDoServidor(motivo, erro), codigo};
+}
+
+QString palavrasDoServidor(const QString &oQueHouve, const QSqlError &erro)
+{
+    const QString codigo = erro.nativeErrorCode().isEmpty() ? QString() : QStringLiteral(" (código %1)").arg(erro.nativeErrorCode());
+    return oQueHouve + QStringLiteral("\n\nResposta do servidor%1, em inglês:\n%2").arg(codigo, erro.text());
 }
 
 Motivo semConexao()

@@ -13,6 +13,10 @@ class QSqlError;
 // server's message goes in the details.
 Motivo motivoDoErro(const QSqlError &erro, const QHash<QString, QString> &proprios = {});
 
+// The server's own words, for a box's details: in English, so only under a
+// sentence saying what happened.
+QString palavrasDoServidor(const QString &oQueHouve, const QSqlError &erro);
+
 // There is no open connection to send anything through.
 Motivo semConexao();
 

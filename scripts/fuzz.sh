@@ -12,7 +12,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 segundos=${1:-120}
 
 "$here/scripts/install-packages.sh" clang libclang-rt-14-dev cmake make qtbase5-dev libqt5sql5-mysql \
-    libqt5charts5-dev libssl-dev
+    libqt5charts5-dev
 
 build="$here/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFINARA_FUZZ=ON >/dev/null

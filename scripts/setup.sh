@@ -5,7 +5,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(g++ make cmake qtbase5-dev qtbase5-dev-tools libqt5sql5-mysql qttranslations5-l10n
-          libqt5charts5-dev libssl-dev
+          libqt5charts5-dev
           mariadb-server mariadb-client iproute2)
 
 "$here/scripts/install-packages.sh" "${packages[@]}"

@@ -42,9 +42,10 @@ private slots:
         const QString duas = "('2026-03-05', 'Pão', 10, NULL), ('2026-03-05', 'pao ', 10, NULL)";
         QTest::newRow("três no arquivo, duas no banco") << duas << "" << "10,00" << "01";
         QTest::newRow("edição torna a linha nova") << duas << "" << "10,01" << "12";
-        QTest::newRow("id noutra data") << "('2026-01-09', 'X', 3, 'F1')" << "F1" << "10,00" << "0";
+        // An id repeats only with its date and amount (and account, when the expense has one).
+        QTest::newRow("id noutra data") << "('2026-01-09', 'X', 3, 'F1')" << "F1" << "10,00" << "";
         QTest::newRow("outro id") << "('2026-03-05', 'Pão', 10, 'F1')" << "F2" << "10,00" << "";
-        QTest::newRow("id com aspas, tab e barra") << "('2026-01-09', 'X', 3, 'F\"\\t1\\\\')"
+        QTest::newRow("id com aspas, tab e barra") << "('2026-03-05', 'X', 10, 'F\"\\t1\\\\')"
                                                    << "F\"\t1\\" << "10,00" << "0";
     }
     void marcaRepetidas()
@@ -108,7 +109,7 @@ private slots:
         }
         const QString hoje = QDate::currentDate().toString("dd/MM/yyyy");
         QVERIFY2(aviso.startsWith("Este arquivo já foi importado em " + hoje), qPrintable(aviso));
-        QVERIFY(pergunta.startsWith("86 linhas já estão no banco de dados.\n"));
+        QVERIFY(pergunta.startsWith("86 linhas já estão no banco de dados ou na grade.\n"));
         QVERIFY2(textoDoResumo.contains(QRegularExpression(resumo)), qPrintable(textoDoResumo));
         QVERIFY(banco.executa("CREATE OR REPLACE TRIGGER corta BEFORE DELETE ON importacao "
                               "FOR EACH ROW " + gatilho));

@@ -1,4 +1,3 @@
-#include "app/traducaoqt.h"
 #include "categories/categoria.h"
 #include "import/importarcsv.h"
 #include "support/bancoteste.h"
@@ -13,14 +12,13 @@ class TstMensagens : public QObject
     BancoTeste banco {QStringLiteral("mensagens")};
 
 private slots:
-    void traducaoDoQtInstalada() { QVERIFY(instalaTraducaoDoQt(*qApp)); }
-
     void motivoNaCaixa_data()
     {
         QTest::addColumn<QString>("entrada");
         QTest::addColumn<QString>("esperada");
         const auto caso = QTest::newRow;
-        caso("31 de fevereiro") << "31/02/2024;B;2,00;y" << "Linha 2: a data 31/02/2024 não existe";
+        caso("31 de fevereiro") << "31/02/2024;B;2,00;y"
+                                << "Linha 2: a data 31/02/2024 não existe (escreva dd/mm/aaaa, de 1900 a 2100)";
         caso("valor dez") << "02/02/2024;B;dez;y" << "Linha 2: o valor dez não é um valor em reais";
         caso("resumo") << "02/02/2024;B;1.234,56;y" << "2 gastos gravados, total de R$\u00A01.446,90.";
         caso("categoria repetida") << "mercado"

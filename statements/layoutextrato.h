@@ -1,7 +1,7 @@
 #ifndef LAYOUTEXTRATO_H
 #define LAYOUTEXTRATO_H
 
-#include "import/valorbancario.h"
+#include "statements/valor.h"
 
 #include <QRegularExpression>
 #include <QString>
@@ -33,14 +33,21 @@ struct LayoutExtrato
     NotacaoValor notacao;
     ColunasExtrato colunas;
     Sinal sinal;
-    QRegularExpression ignorar;   // on the description: rows that are not spending
-    QRegularExpression fim;       // a line that ends the list, such as a totals footer
+    QRegularExpression fim;               // a line that ends the list, such as a totals footer
     QRegularExpression fornecedorNoTexto; // where the supplier's text names the counterparty, group "f"
-    bool semCabecalho = false;    // the file starts with its rows; `cabecalho` only counts the columns
-    bool continuacoes = false;    // rows without a date extend the previous row's description
+    bool semCabecalho = false;            // the file starts with its rows; `cabecalho` only counts the columns
+    bool continuacoes = false;            // rows without a date extend the previous row's description
+    // The bank has written either notation over the years: each file's own
+    // amounts decide, a decimal comma anywhere making it VirgulaDecimal.
+    bool notacaoPeloArquivo = false;
 };
 
 // The layouts of the banks' own CSV files, in the order they are tried.
 const QVector<LayoutExtrato> &layoutsDosBancos();
+
+// The longest line of the layout that a record of gastos can come from: our
+// own layout's longest, and a short field (a balance, a document number)
+// for each further column.
+int maximoDaLinhaDoLayout(const LayoutExtrato &layout);
 
 #endif // LAYOUTEXTRATO_H

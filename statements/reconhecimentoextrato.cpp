@@ -1,9 +1,10 @@
-#include "import/reconhecimentoextrato.h"
+#include "statements/reconhecimentoextrato.h"
 
-#include "import/conversaoextrato.h"
-#include "import/layoutextrato.h"
-#include "import/leitorcsvbanco.h"
-#include "import/leitorofx.h"
+#include "statements/data.h"
+#include "statements/layoutextrato.h"
+#include "statements/leitorcsvbanco.h"
+#include "statements/leitorofx.h"
+#include "statements/textoextrato.h"
 
 namespace {
 
@@ -35,20 +36,24 @@ bool pareceData(const QString &campo)
 
 bool ehDataOuValor(const QString &campo)
 {
-    qint64 centavos = 0;
-    return campo.isEmpty() || pareceData(campo) || centavosDoValor(campo, NotacaoValor::VirgulaDecimal, &centavos);
+    return campo.isEmpty() || pareceData(campo) || leCentavos(campo, NotacaoValor::VirgulaDecimal);
+}
+
+bool ehLinhaPropria(const QString &linha)
+{
+    return camposDaLinha(linha, QLatin1Char(';'), Aspas::Removidas).size() == 4;
 }
 
 // A header of names over rows of the same width that carry a date.
 bool ehCabecalhoDesconhecido(const QStringList &linhas, int n, QChar separador)
 {
-    const QStringList nomes = camposCsv(linhas.at(n), separador);
+    const QStringList nomes = camposDaLinha(linhas.at(n), separador, Aspas::Protegem);
     if (nomes.size() < 3 || std::any_of(nomes.cbegin(), nomes.cend(), ehDataOuValor))
         return false;
     for (int seguinte = n + 1; seguinte < linhas.size(); ++seguinte) {
         if (linhas.at(seguinte).trimmed().isEmpty())
             continue;
-        const QStringList campos = camposCsv(linhas.at(seguinte), separador);
+        const QStringList campos = camposDaLinha(linhas.at(seguinte), separador, Aspas::Protegem);
         return campos.size() == nomes.size() && std::any_of(campos.cbegin(), campos.cend(), pareceData);
     }
     return false;
@@ -58,9 +63,9 @@ bool ehCabecalhoDesconhecido(const QStringList &linhas, int n, QChar separador)
 // of the layout, and every one of the layout's width.
 bool ehLinhaDoLayout(const QString &linha, const LayoutExtrato &layout)
 {
-    const QStringList campos = camposCsv(linha, layout.separador);
+    const QStringList campos = camposDaLinha(linha, layout.separador, Aspas::Protegem);
     return campos.size() == layout.cabecalho.size()
-           && !dataNaGrade(campos.at(layout.colunas.data), layout.formatoData).isNull();
+           && leData(campos.at(layout.colunas.data), layout.formatoData).isValid();
 }
 
 Reconhecimento porLayout(const QStringList &linhas)
@@ -73,7 +78,7 @@ Reconhecimento porLayout(const QStringList &linhas)
     }
     for (const LayoutExtrato &layout : layoutsDosBancos()) {
         const auto daLargura = [&](const QString &linha) {
-            return linha.trimmed().isEmpty() || camposCsv(linha, layout.separador).size() == layout.cabecalho.size();
+            return linha.trimmed().isEmpty() || camposDaLinha(linha, layout.separador, Aspas::Protegem).size() == layout.cabecalho.size();
         };
         if (layout.semCabecalho && ehLinhaDoLayout(linhas.first(), layout)
             && std::all_of(linhas.cbegin(), linhas.cend(), daLargura))
@@ -90,8 +95,7 @@ Reconhecimento porLayout(const QStringList &linhas)
 
 bool temLinhaPropria(const QStringList &linhas)
 {
-    return std::any_of(linhas.cbegin(), linhas.cend(),
-                       [](const QString &linha) { return camposDaLinha(linha).size() == 4; });
+    return std::any_of(linhas.cbegin(), linhas.cend(), ehLinhaPropria);
 }
 
 } // namespace
@@ -110,7 +114,7 @@ Reconhecimento reconheceExtrato(const QByteArray &inicio, bool completo)
     // An OFX may be written on one line, longer than what is read here.
     if (linhas.isEmpty() && pareceOfx(textoDoExtrato(inicio)))
         return {TipoDeExtrato::Ofx, nullptr, -1, {}, {}};
-    if (linhas.isEmpty() || camposDaLinha(linhas.first()).size() == 4)
+    if (linhas.isEmpty() || ehLinhaPropria(linhas.first()))
         return {};
     if (pareceOfx(texto))
         return {TipoDeExtrato::Ofx, nullptr, -1, {}, {}};
@@ -124,10 +128,10 @@ Reconhecimento reconheceExtrato(const QByteArray &inicio, bool completo)
             QStringLiteral("O layout deste arquivo não foi reconhecido. ") + esperado()};
 }
 
-LeituraExtrato leExtrato(const QByteArray &arquivo, const Reconhecimento &reconhecimento)
+LeituraExtrato leExtrato(const QByteArray &arquivo, const Reconhecimento &reconhecimento, const LayoutExtrato *mapeado)
 {
     const QString texto = textoDoExtrato(arquivo);
     if (reconhecimento.tipo == TipoDeExtrato::Ofx)
         return leOfx(texto);
-    return leCsvDoBanco(linhasDoExtrato(texto), reconhecimento.cabecalho, *reconhecimento.layout);
+    return leCsvDoBanco(linhasDoExtrato(texto), reconhecimento.cabecalho, mapeado ? *mapeado : *reconhecimento.layout);
 }

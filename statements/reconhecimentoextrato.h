@@ -1,7 +1,7 @@
 #ifndef RECONHECIMENTOEXTRATO_H
 #define RECONHECIMENTOEXTRATO_H
 
-#include "import/leituraextrato.h"
+#include "statements/linhaextrato.h"
 
 #include <QByteArray>
 #include <QChar>
@@ -34,7 +34,9 @@ struct Reconhecimento
 // by the first line, so that a file valid in it reads as it always has.
 Reconhecimento reconheceExtrato(const QByteArray &inicio, bool completo);
 
-// The whole file read as it was recognised (Ofx or Banco).
-LeituraExtrato leExtrato(const QByteArray &arquivo, const Reconhecimento &reconhecimento);
+// The whole file read as it was recognised (Ofx or Banco; a Mapeavel one
+// with the layout the user mapped).
+LeituraExtrato leExtrato(const QByteArray &arquivo, const Reconhecimento &reconhecimento,
+                         const LayoutExtrato *mapeado = nullptr);
 
 #endif // RECONHECIMENTOEXTRATO_H

@@ -1,7 +1,7 @@
-#include "import/sugestaomapeamento.h"
+#include "statements/sugestaomapeamento.h"
 
-#include "import/leitorcsvbanco.h"
-#include "import/mapeamentosalvo.h"
+#include "statements/data.h"
+#include "statements/textoextrato.h"
 
 namespace {
 
@@ -23,9 +23,7 @@ bool todosSao(const Amostra &amostra, int coluna, const std::function<bool(const
 
 bool ehValor(const QString &campo)
 {
-    qint64 centavos = 0;
-    return centavosDoValor(campo, NotacaoValor::VirgulaDecimal, &centavos)
-           || centavosDoValor(campo, NotacaoValor::PontoDecimal, &centavos);
+    return leCentavos(campo, NotacaoValor::VirgulaDecimal) || leCentavos(campo, NotacaoValor::PontoDecimal);
 }
 
 int colunaPeloNome(const QStringList &nomes, const QVector<int> &candidatas, const QString &padrao)
@@ -42,7 +40,7 @@ void sugereData(const Amostra &amostra, int colunas, LayoutExtrato *layout)
 {
     for (int c = 0; c < colunas; ++c) {
         for (const QString &formato : formatosDeData()) {
-            if (todosSao(amostra, c, [&](const QString &t) { return !dataNaGrade(t, formato).isNull(); })) {
+            if (todosSao(amostra, c, [&](const QString &t) { return leData(t, formato).isValid(); })) {
                 layout->colunas.data = c;
                 layout->formatoData = formato;
                 return;
@@ -62,17 +60,21 @@ void sugereValores(const Amostra &amostra, const QStringList &nomes, const QVect
         if (c.valor < 0)
             c.valor = valores.value(0, -1);
     }
-    static const QRegularExpression virgula(QStringLiteral(",\\d{1,2}$"));
     int negativos = 0;
     for (const QStringList &campos : amostra) {
         for (int v : valores)
-            layout->notacao = virgula.match(campos.value(v)).hasMatch() ? NotacaoValor::VirgulaDecimal : layout->notacao;
+            layout->notacao = escritoComVirgula(campos.value(v)) ? NotacaoValor::VirgulaDecimal : layout->notacao;
         negativos += campos.value(c.valor).startsWith(QLatin1Char('-')) ? 1 : -1;
     }
     layout->sinal = negativos >= 0 ? Sinal::SaidaNegativa : Sinal::SaidaPositiva;
 }
 
 } // namespace
+
+QString nomeDoLayoutMapeado()
+{
+    return QStringLiteral("CSV com colunas escolhidas");
+}
 
 const QStringList &formatosDeData()
 {
@@ -84,15 +86,15 @@ const QStringList &formatosDeData()
 LayoutExtrato sugereMapeamento(const QStringList &linhas, int cabecalho, QChar separador)
 {
     LayoutExtrato layout;
-    layout.nome = MapeamentoSalvo::nomeDoLayout();
+    layout.nome = nomeDoLayoutMapeado();
     layout.separador = separador;
-    layout.cabecalho = camposCsv(linhas.at(cabecalho), separador);
+    layout.cabecalho = camposDaLinha(linhas.at(cabecalho), separador, Aspas::Protegem);
     layout.notacao = NotacaoValor::PontoDecimal;
     layout.formatoData = formatosDeData().first();
     Amostra amostra;
     for (int n = cabecalho + 1; n < linhas.size() && amostra.size() < linhasDeAmostra; ++n) {
         if (!linhas.at(n).trimmed().isEmpty())
-            amostra << camposCsv(linhas.at(n), separador);
+            amostra << camposDaLinha(linhas.at(n), separador, Aspas::Protegem);
     }
     sugereData(amostra, layout.cabecalho.size(), &layout);
     QVector<int> valores, textos;

@@ -1,16 +1,16 @@
-#include "import/layoutextrato.h"
+#include "statements/layoutextrato.h"
+
+#include "statements/textoextrato.h"
 
 namespace {
+
+const int colunasDoLayoutProprio = 4;
+const int maximoDeUmaColunaCurta = 32;
 
 QRegularExpression semDiferencaDeCaixa(const QString &padrao)
 {
     return QRegularExpression(padrao, QRegularExpression::CaseInsensitiveOption);
 }
-
-// Card bill payments and balances move money but are not spending.
-const QString pagamentoDeFatura = QStringLiteral("^(pagamento recebido|pagamento de fatura|pgto fat|"
-                                                 "inclus[aã]o de pagamento)");
-const QString saldo = QStringLiteral("^(saldo|s a l d o)");
 
 QVector<LayoutExtrato> layouts()
 {
@@ -19,46 +19,39 @@ QVector<LayoutExtrato> layouts()
     const QRegularExpression nada;
     return {
         {QStringLiteral("Nubank — conta corrente (CSV)"), {"Data", "Valor", "Identificador", "Descrição"},
-         ',', brasileira, N::PontoDecimal, {0, {3}, 1, -1, -1, {3}, 2}, Sinal::SaidaNegativa,
-         semDiferencaDeCaixa(pagamentoDeFatura), nada,
+         ',', brasileira, N::PontoDecimal, {0, {3}, 1, -1, -1, {3}, 2}, Sinal::SaidaNegativa, nada,
          // "Compra no débito - PADARIA REAL", "Transferência enviada pelo Pix - MARIA - •••.123..."
          QRegularExpression(QStringLiteral("^[^-]+ - (?<f>[^-]+?)( - |$)"))},
         {QStringLiteral("Nubank — cartão de crédito (CSV)"), {"date", "title", "amount"},
          ',', QStringLiteral("yyyy-MM-dd"), N::PontoDecimal, {0, {1}, 2, -1, -1, {1}, -1}, Sinal::SaidaPositiva,
-         semDiferencaDeCaixa(pagamentoDeFatura), nada, nada},
+         nada, nada, false, false, true},
         {QStringLiteral("Nubank — cartão de crédito (CSV)"), {"date", "category", "title", "amount"},
          ',', QStringLiteral("yyyy-MM-dd"), N::PontoDecimal, {0, {2}, 3, -1, -1, {2}, -1}, Sinal::SaidaPositiva,
-         semDiferencaDeCaixa(pagamentoDeFatura), nada, nada},
+         nada, nada, false, false, true},
         {QStringLiteral("Inter — conta corrente (CSV)"), {"Data Lançamento", "Histórico", "Descrição", "Valor", "Saldo"},
-         ';', brasileira, N::VirgulaDecimal, {0, {2, 1}, 3, -1, -1, {1, 2}, -1}, Sinal::SaidaNegativa,
-         semDiferencaDeCaixa(pagamentoDeFatura + '|' + saldo), nada, nada},
+         ';', brasileira, N::VirgulaDecimal, {0, {2, 1}, 3, -1, -1, {1, 2}, -1}, Sinal::SaidaNegativa, nada, nada},
         {QStringLiteral("Inter — cartão de crédito (CSV)"), {"Data", "Lançamento", "Categoria", "Tipo", "Valor"},
-         ',', brasileira, N::VirgulaDecimal, {0, {1}, 4, -1, -1, {1, 3}, -1}, Sinal::SaidaPositiva,
-         semDiferencaDeCaixa(pagamentoDeFatura), nada, nada},
+         ',', brasileira, N::VirgulaDecimal, {0, {1}, 4, -1, -1, {1, 3}, -1}, Sinal::SaidaPositiva, nada, nada},
         {QStringLiteral("C6 — conta corrente (CSV)"),
          {"Data Lançamento", "Data Contábil", "Título", "Descrição", "Entrada(R$)", "Saída(R$)", "Saldo do Dia(R$)"},
-         ',', brasileira, N::PontoDecimal, {0, {3, 2}, -1, 4, 5, {2, 3}, -1}, Sinal::SaidaNegativa,
-         semDiferencaDeCaixa(pagamentoDeFatura + '|' + saldo), nada, nada},
+         ',', brasileira, N::PontoDecimal, {0, {3, 2}, -1, 4, 5, {2, 3}, -1}, Sinal::SaidaNegativa, nada, nada},
         {QStringLiteral("C6 — cartão de crédito (CSV)"),
          {"Data de Compra", "Nome no Cartão", "Final do Cartão", "Categoria", "Descrição", "Parcela",
           "Valor (em US$)", "Cotação (em R$)", "Valor (em R$)"},
-         ';', brasileira, N::PontoDecimal, {0, {4}, 8, -1, -1, {4, 5}, -1}, Sinal::SaidaPositiva,
-         semDiferencaDeCaixa(pagamentoDeFatura), nada, nada},
+         ';', brasileira, N::PontoDecimal, {0, {4}, 8, -1, -1, {4, 5}, -1}, Sinal::SaidaPositiva, nada, nada},
+        // Pix rows carry the bank's "03/11 10:29 " before the counterparty.
         {QStringLiteral("Banco do Brasil — conta corrente (CSV)"),
          {"Data", "Lançamento", "Detalhes", "Nº documento", "Valor", "Tipo Lançamento"},
-         ',', brasileira, N::VirgulaDecimal, {0, {2, 1}, 4, -1, -1, {1, 2}, -1}, Sinal::SaidaNegativa,
-         semDiferencaDeCaixa(pagamentoDeFatura + '|' + saldo), nada, nada},
+         ',', brasileira, N::VirgulaDecimal, {0, {2, 1}, 4, -1, -1, {1, 2}, -1}, Sinal::SaidaNegativa, nada,
+         QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d \\d\\d:\\d\\d (?<f>.+)$"))},
         {QStringLiteral("Itaú — conta corrente (CSV)"), {"data", "lançamento", "ag./origem", "valor", "saldo"},
-         ';', brasileira, N::VirgulaDecimal, {0, {1}, 3, -1, -1, {1}, -1}, Sinal::SaidaNegativa,
-         semDiferencaDeCaixa(pagamentoDeFatura + '|' + saldo), nada, nada},
+         ';', brasileira, N::VirgulaDecimal, {0, {1}, 3, -1, -1, {1}, -1}, Sinal::SaidaNegativa, nada, nada},
         // Older Itaú files: no header, three columns.
         {QStringLiteral("Itaú — conta corrente (CSV)"), {"data", "lançamento", "valor"},
-         ';', brasileira, N::VirgulaDecimal, {0, {1}, 2, -1, -1, {1}, -1}, Sinal::SaidaNegativa,
-         semDiferencaDeCaixa(pagamentoDeFatura + '|' + saldo), nada, nada, true},
+         ';', brasileira, N::VirgulaDecimal, {0, {1}, 2, -1, -1, {1}, -1}, Sinal::SaidaNegativa, nada, nada, true},
         {QStringLiteral("Bradesco — conta corrente (CSV)"),
          {"Data", "Histórico", "Docto.", "Crédito (R$)", "Débito (R$)", "Saldo (R$)"},
          ';', QStringLiteral("dd/MM/yy"), N::VirgulaDecimal, {0, {1}, -1, 3, 4, {1}, -1}, Sinal::SaidaNegativa,
-         semDiferencaDeCaixa(pagamentoDeFatura + '|' + saldo),
          semDiferencaDeCaixa(QStringLiteral("^;*(total|últimos lançamentos|os dados acima)")), nada, false, true},
     };
 }
@@ -69,4 +62,9 @@ const QVector<LayoutExtrato> &layoutsDosBancos()
 {
     static const QVector<LayoutExtrato> todos = layouts();
     return todos;
+}
+
+int maximoDaLinhaDoLayout(const LayoutExtrato &layout)
+{
+    return maximoDaLinha + qMax(0, layout.cabecalho.size() - colunasDoLayoutProprio) * maximoDeUmaColunaCurta;
 }

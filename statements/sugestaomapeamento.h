@@ -1,7 +1,10 @@
 #ifndef SUGESTAOMAPEAMENTO_H
 #define SUGESTAOMAPEAMENTO_H
 
-#include "import/layoutextrato.h"
+#include "statements/layoutextrato.h"
+
+// What a layout the user mapped is called above the preview.
+QString nomeDoLayoutMapeado();
 
 // The date notations a mapped file may use.
 const QStringList &formatosDeData();

@@ -1,0 +1,66 @@
+#include "statements/naogastos.h"
+
+#include <QHash>
+
+namespace {
+
+// One list for every layout and OFX: the forms the banks document.
+const QHash<QString, Natureza> &formas()
+{
+    static const QHash<QString, Natureza> todas {
+        {QStringLiteral("saldo anterior"), Natureza::NaoLancamento},
+        {QStringLiteral("s a l d o"), Natureza::NaoLancamento},
+        {QStringLiteral("saldo do dia"), Natureza::NaoLancamento},
+        {QStringLiteral("saldo final"), Natureza::NaoLancamento},
+        {QStringLiteral("saldo total disponivel dia"), Natureza::NaoLancamento},
+        {QStringLiteral("pagamento recebido"), Natureza::PagamentoDeFatura},
+        {QStringLiteral("inclusao de pagamento"), Natureza::PagamentoDeFatura},
+        {QStringLiteral("pag fatura boleto"), Natureza::PagamentoDeFatura},
+        {QStringLiteral("pagamento de fatura"), Natureza::PagamentoDeFatura},
+        {QStringLiteral("pgto fat cartao"), Natureza::PagamentoDeFatura},
+    };
+    return todas;
+}
+
+const int maiorForma = 26;
+
+// Lower case, without accents, blanks run together: "Inclusão  de Pagamento"
+// is "inclusao de pagamento".
+QString dobrado(const QString &texto)
+{
+    QString sem;
+    for (const QChar c : texto.simplified().normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            sem += c.toLower();
+    }
+    return sem;
+}
+
+} // namespace
+
+Natureza naturezaDosTextos(const QStringList &textos)
+{
+    for (const QString &texto : textos) {
+        // Most texts are longer than any form: no folding for them.
+        if (texto.size() <= 2 * maiorForma) {
+            const auto forma = formas().constFind(dobrado(texto));
+            if (forma != formas().cend())
+                return *forma;
+        }
+    }
+    return Natureza::Gasto;
+}
+
+QString porQueFicaDeFora(Natureza natureza)
+{
+    switch (natureza) {
+    case Natureza::NaoLancamento:
+        return QStringLiteral("Linha de saldo do banco: não é um lançamento.");
+    case Natureza::PagamentoDeFatura:
+        return QStringLiteral("Pagamento da fatura do cartão: o dinheiro passa de uma conta sua para outra, "
+                              "não é um gasto.");
+    case Natureza::Gasto:
+        break;
+    }
+    return QString();
+}

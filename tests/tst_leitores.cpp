@@ -1,0 +1,214 @@
+#include "statements/arquivoextrato.h"
+#include "statements/data.h"
+#include "statements/leitorofx.h"
+#include "statements/leitorproprio.h"
+#include "statements/textoextrato.h"
+#include "statements/valor.h"
+
+#include <QtTest>
+
+// The statement readers alone, without a database: each table a reader, each row a text or a
+// made-up bank file (tests/extratos) and what it must read as.
+class TstLeitores : public QObject
+{
+    Q_OBJECT
+
+    static QString emTexto(const LinhaExtrato &l)
+    {
+        const char natureza[] = {'G', 'S', 'P'};
+        return QStringList {l.data.toString("dd/MM/yyyy"), l.fornecedor, QString::number(l.centavos), l.descricao,
+                            l.idBanco, QString(natureza[int(l.natureza)])}.join('|');
+    }
+
+private slots:
+    // "-": no amount in that notation.
+    void valores_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("notacao");
+        QTest::addColumn<QString>("centavos");
+        const int b = int(NotacaoValor::Brasileira), v = int(NotacaoValor::VirgulaDecimal);
+        const int p = int(NotacaoValor::PontoDecimal);
+        for (const auto &[texto, notacao, centavos] : QList<std::tuple<const char *, int, const char *>> {
+                 {"R$ 1.234,56", b, "123456"}, {"R$\xC2\xA0" "129,90", b, "12990"}, {"-0,01", b, "-1"},
+                 {"12.50", b, "1250"}, {"-3.5", b, "-350"}, {"1.234", b, "123400"}, {"1 000,00", b, "100000"},
+                 {"-R$ 5,00", b, "-500"}, {"R$ -5", b, "-500"}, {"99.999.999.999,99", b, "9999999999999"},
+                 {"", b, "-"}, {"r$ 5,00", b, "-"}, {"12.", b, "-"}, {"1.23.45", b, "-"}, {"1,234.56", b, "-"},
+                 {"R$ 1.234,56024", b, "-"}, {"1e-3", b, "-"}, {"0.050", b, "-"}, {"12.3456", b, "-"},
+                 {"1.234.56", b, "-"}, {"1.5000", b, "-"}, {"12,3.4", b, "-"}, {"1.2,3", b, "-"}, {"4 5", b, "-"},
+                 {"1,500", b, "-"}, {"100.000.000.000,00", b, "-"}, {"- 260,46", v, "-26046"},
+                 {"R$ 29,90", v, "2990"}, {"12.50", v, "-"}, {"-45.90", p, "-4590"}, {"45.900", p, "4590"},
+                 {"1,234.56", p, "123456"}, {"45.901", p, "-"}, {"34,00", p, "-"}})
+            QTest::addRow("%s (%d)", texto, notacao) << QString::fromUtf8(texto) << notacao << centavos;
+    }
+    void valores()
+    {
+        QFETCH(QString, texto);
+        QFETCH(int, notacao);
+        const std::optional<qint64> lido = leCentavos(texto, NotacaoValor(notacao));
+        QTEST(lido ? QString::number(*lido) : QStringLiteral("-"), "centavos");
+        if (lido) // the grid's text reads back to the same amount
+            QCOMPARE(leCentavos(valorNaGrade(*lido), NotacaoValor::Brasileira), lido);
+    }
+
+    // Every day and month of a few years agrees with Qt's parser, within the years kept.
+    void datas_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("formato");
+        QTest::addColumn<QDate>("data");
+        for (const char *ano : {"1899", "1900", "2024", "2100", "2101"})
+            for (int mes = 0; mes <= 13; ++mes)
+                for (int dia = 0; dia <= 32; ++dia) {
+                    const QString texto = QString::asprintf("%02d/%02d/%s", dia, mes, ano);
+                    const QDate doQt = QDate::fromString(texto, "dd/MM/yyyy");
+                    QTest::addRow("%s", qPrintable(texto)) << texto << "dd/MM/yyyy"
+                        << (doQt.year() >= 1900 && doQt.year() <= 2100 ? doQt : QDate());
+                }
+        QTest::newRow("dois dígitos, 69") << "05/03/69" << "dd/MM/yy" << QDate(2069, 3, 5);
+        QTest::newRow("dois dígitos, 70") << "05/03/70" << "dd/MM/yy" << QDate(1970, 3, 5);
+        QTest::newRow("sem zero") << "5/3/2024" << "dd/MM/yyyy" << QDate();
+        QTest::newRow("espaço antes") << " 05/03/2024" << "dd/MM/yyyy" << QDate();
+        QTest::newRow("ofx") << "20261005" << "yyyyMMdd" << QDate(2026, 10, 5);
+    }
+    void datas()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QString, formato);
+        QTEST(leData(texto, formato), "data");
+    }
+
+    // Lines end at LF, CR LF and a lone CR; our own fields split at every ";", a CSV's not
+    // inside quotes.
+    void linhasECampos_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("aspas"); // -1: the lines, not the fields
+        QTest::addColumn<QStringList>("partes");
+        const int linhas = -1, proprio = int(Aspas::Removidas), csv = int(Aspas::Protegem);
+        QTest::newRow("CR só") << "a\rb\rc" << linhas << QStringList {"a", "b", "c"};
+        QTest::newRow("CR LF e LF no fim") << "a\r\n\nb\n" << linhas << QStringList {"a", "", "b"};
+        QTest::newRow("aspas removidas") << " \" b \" ;\"c;d\"" << proprio << QStringList {" b ", "c", "d"};
+        QTest::newRow("resto na descrição") << "1;A;1;a; b" << proprio << QStringList {"1", "A", "1", "a; b"};
+        QTest::newRow("aspas dobradas") << "\"Crédito de \"\"G\"\" (G)\",\"1,5\"" << csv
+                                        << QStringList {"Crédito de \"G\" (G)", "1,5"};
+    }
+    void linhasECampos()
+    {
+        QFETCH(QString, texto);
+        QFETCH(int, aspas);
+        const QStringList partes = aspas < 0 ? linhasDoExtrato(texto)
+                                             : camposDaLinha(texto, aspas ? ',' : ';', Aspas(aspas), 4);
+        QTEST(partes, "partes");
+    }
+
+    // What each made-up bank file reads as: the layout (or the start of the error) and its rows
+    // as data|fornecedor|centavos|descrição|id|G (gasto), S (saldo) or P (pagamento de fatura).
+    void extratos_data()
+    {
+        QTest::addColumn<QString>("resultado");
+        QTest::addColumn<QStringList>("esperadas");
+        const auto linha = [](const char *arquivo, const char *resultado, QStringList linhas) {
+            QTest::newRow(arquivo) << QString::fromUtf8(resultado) << linhas;
+        };
+        linha("nubank-conta.csv", "Nubank", {"01/10/2026|PADARIA|2390|Compra no débito - PADARIA|u1|G",
+              "03/10/2026|ANA|-15000|Transferência recebida pelo Pix - ANA - •••.1-••|u2|G",
+              "08/10/2026|Pagamento de fatura|940|Pagamento de fatura|u3|P"});
+        linha("nubank-cartao.csv", "Nubank — cartão", {"03/10/2026|Loja|10050|Loja - Parcela 3/10||G",
+              "05/10/2026|Pagamento recebido|-50000|Pagamento recebido||P",
+              "06/10/2026|Estorno Y|-2000|Estorno Y||G"});
+        linha("nubank-cartao-virgula.csv", "Nubank — cartão", {"01/09/2026|Uber|3400|Uber||G",
+              "02/09/2026|Crédito de \"Google One\" (Google One)|-999|Crédito de \"Google One\" (Google One)||G",
+              "03/09/2026|IOF de compra internacional|123|IOF de compra internacional||G",
+              "04/09/2026|Pagamento recebido|-26046|Pagamento recebido||P",
+              "05/09/2026|Pedágio|850|Pedágio||G", "05/09/2026|Pedágio|850|Pedágio||G"});
+        linha("inter-conta.csv", "Inter — conta", {"02/10/2026|JOÃO|123456|Pix enviado - JOÃO||G"});
+        linha("inter-cartao.csv", "Inter — cartão", {"04/10/2026|LOJA|102990|LOJA - Parcela 2/5||G"});
+        linha("c6-conta.csv", "C6 — conta", {"05/10/2026|CARLOS|7550|Pix enviado - CARLOS||G",
+              "06/10/2026|ANA|-2000|Pix recebido - ANA||G"});
+        linha("c6-cartao.csv", "C6 — cartão", {"07/09/2026|CINEMA|3500|CINEMA - Única||G",
+              "10/10/2026|Inclusao de Pagamento|-80000|Inclusao de Pagamento - Única||P",
+              "11/10/2026|Pag Fatura Boleto|-14586|Pag Fatura Boleto - Única||P"});
+        linha("bb.csv", "Banco do Brasil", {"30/09/2026|Saldo Anterior|-100000|Saldo Anterior||S",
+              "01/10/2026|MERCADO|123456|Pix - Enviado - MERCADO||G", "|S A L D O|0|S A L D O||S",
+              "03/11/2026|Mercado Bom Preço|5000|Pix - Enviado - 03/11 10:29 Mercado Bom Preço||G"});
+        linha("itau.csv", "Itaú — conta", {"02/10/2026|SALDO ANTERIOR|0|SALDO ANTERIOR||S",
+              "03/10/2026|PIX TRANSF ANA|5000|PIX TRANSF ANA||G"});
+        linha("itau-antigo.csv", "Itaú — conta", {"03/10/2026|RSHOP|5000|RSHOP||G",
+              "04/10/2026|SALDO DO DIA|0|SALDO DO DIA||S"});
+        linha("bradesco.csv", "Bradesco", {"01/07/2025|SALDO ANTERIOR|0|SALDO ANTERIOR||S",
+              "02/07/2025|PIX ENVIADO|129600|PIX ENVIADO - DES: ANA||G"});
+        linha("sgml.ofx", "OFX — conta corrente", {"02/10/2026|C&A São Paulo|4590|C&A São Paulo|F1|G",
+              "03/10/2026|SALDO DO DIA|100|SALDO DO DIA||S",
+              "04/10/2026|SALDOS OUTLET 🎉A|8990|SALDOS OUTLET 🎉A|F3|G"});
+        linha("xml.ofx", "OFX — cartão de crédito", {"04/10/2026|Loja Ç|9999|Loja Ç - Parcela 1/3|C1|G",
+              "10/10/2026|PAGAMENTO RECEBIDO|-50000|PAGAMENTO RECEBIDO|C2|P",
+              "11/10/2026|ESTORNO|-1200|ESTORNO|C3|G"});
+        linha("truncado.ofx", "O arquivo OFX está incompleto", {});
+        linha("sem-lancamentos.ofx", "O arquivo OFX não tem lançamentos", {});
+        linha("investimentos.ofx", "O arquivo é um extrato de investimentos", {});
+        linha("data-errada.ofx", "Linha 14 do OFX: DTPOSTED \"2026105120000[-3:BRT]\" não é uma data", {});
+        linha("nubank-data-errada.csv", "Linha 3: a data \"31/02/2026\" não segue o layout Nubank", {});
+        linha("inter-valor-errado.csv", "Linha 7: o valor", {}); // "12.50" where a comma is decimal
+        linha("planilha.xlsx", "O arquivo é uma planilha (.xlsx ou .ods), não um extrato", {});
+    }
+    void extratos()
+    {
+        QFETCH(QString, resultado);
+        const ArquivoExtrato arquivo = abreExtrato(FINARA_EXTRATOS "/" + QString(QTest::currentDataTag()));
+        const LeituraExtrato lida = arquivo.erro.isEmpty() ? leExtrato(arquivo.bytes, arquivo.reconhecimento)
+                                                           : LeituraExtrato {{}, {}, arquivo.erro};
+        QStringList linhas;
+        for (const LinhaExtrato &l : lida.linhas)
+            linhas << emTexto(l);
+        QCOMPARE((lida.erro.isEmpty() ? lida.layout : lida.erro).left(resultado.size()), resultado);
+        QTEST(linhas, "esperadas");
+    }
+
+    // Banks' ids are unique only within an account: each row names the one its statement names.
+    void contaDoOfx()
+    {
+        const ArquivoExtrato arquivo = abreExtrato(FINARA_EXTRATOS "/sgml.ofx");
+        QCOMPARE(leExtrato(arquivo.bytes, arquivo.reconhecimento).linhas.value(0).conta, "OFX 0341/12345-6");
+    }
+
+    // An OFX 2 written on one line, larger than what recognition reads, is still an OFX.
+    void ofxNumaLinhaSo()
+    {
+        QFile xml(FINARA_EXTRATOS "/xml.ofx");
+        QVERIFY(xml.open(QIODevice::ReadOnly));
+        const QByteArray texto = xml.readAll().replace('\n', "");
+        const int inicio = texto.indexOf("<STMTTRN>"), fim = texto.indexOf("</STMTTRN>") + 10;
+        QTemporaryFile arquivo(QDir::tempPath() + "/XXXXXX.ofx");
+        QVERIFY(arquivo.open());
+        arquivo.write(texto.left(inicio) + texto.mid(inicio, fim - inicio).repeated(1000) + texto.mid(fim));
+        arquivo.flush();
+        const ArquivoExtrato lido = abreExtrato(arquivo.fileName());
+        const LeituraExtrato feita = leExtrato(lido.bytes, lido.reconhecimento);
+        QCOMPARE(feita.layout.left(3) + feita.erro, QStringLiteral("OFX"));
+        QCOMPARE(feita.linhas.size(), 1002); // the payment and the estorno of the second statement too
+    }
+
+    // No row holds more than gastos can, and no message quotes more than a line's start.
+    void textosLongosDemais_data()
+    {
+        QTest::addColumn<QByteArray>("conteudo");
+        const QByteArray longo(2 * 1024 * 1024, 'x');
+        QTest::newRow("csv do banco") << "date,title,amount\n2026-10-01," + longo + ",1.00\n";
+        QTest::newRow("ofx") << "<OFX><STMTTRN><DTPOSTED>20261001<TRNAMT>-1<NAME>" + longo
+                                    + "</STMTTRN></OFX>";
+        QTest::newRow("nosso layout") << "01/10/2026;A;1,00;" + longo + "\n";
+    }
+    void textosLongosDemais()
+    {
+        QFETCH(QByteArray, conteudo);
+        const Reconhecimento r = reconheceExtrato(conteudo.left(inicioQueDecide), false);
+        const QString erro = r.tipo == TipoDeExtrato::Proprio
+                                 ? leLayoutProprio(linhasDoExtrato(textoDoExtrato(conteudo))).erro
+                                 : leExtrato(conteudo, r).erro;
+        QVERIFY2(!erro.isEmpty() && erro.size() < 400, qPrintable(erro.left(400)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstLeitores)
+#include "tst_leitores.moc"
