@@ -28,17 +28,15 @@ bool ehNomeReservado(const QString &nome)
     return consulta.exec() && consulta.next() && consulta.value(0).toBool();
 }
 
-// What a refused name means here, by the server's error code; %1 is the name.
-const QHash<QString, QString> motivosDaCategoria {
-    {QStringLiteral("1062"), QStringLiteral("Já existe a categoria “%1” (maiúsculas e acentos não contam).")},
-    {QStringLiteral("4025"), QStringLiteral("O nome da categoria está em branco.")},
-};
-
+// What a refused name means here, by the server's error code: the name goes
+// in before the reason is built, so that its details read as the box does.
 Motivo motivoDaRecusa(const QSqlError &erro, const QString &nome)
 {
-    Motivo motivo = motivoDoErro(erro, motivosDaCategoria);
-    motivo.texto.replace(QLatin1String("%1"), nome);
-    return motivo;
+    const QHash<QString, QString> motivos {
+        {QStringLiteral("1062"), QStringLiteral("Já existe a categoria “%1” (maiúsculas e acentos não contam).").arg(nome)},
+        {QStringLiteral("4025"), QStringLiteral("O nome da categoria está em branco.")},
+    };
+    return motivoDoErro(erro, motivos);
 }
 
 } // namespace

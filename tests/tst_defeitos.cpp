@@ -29,9 +29,9 @@ private slots:
         QTest::addColumn<QString>("conteudo");
         QTest::addColumn<QString>("aviso");    // in a box
         QTest::addColumn<QString>("guardado"); // rows stored, amount and description of the last
-        QTest::newRow("resto na descrição") << "01/03/2026;A;1;a; b" << "" << "1 1.00 a; b";
+        QTest::newRow("resto na descrição") << "01/03/2026;A;1;a; b" << "importado" << "1 1.00 a; b";
         QTest::newRow("linha longa demais") << "1;A;1;x\n" + QString(1298, 'y') << "linha 2" << "";
-        QTest::newRow("Esc") << QString("01/03/2026;Lento;1;x\n").repeated(5) << "" << "5 1.00 x";
+        QTest::newRow("Esc") << QString("01/03/2026;Lento;1;x\n").repeated(5) << "importado" << "5 1.00 x";
     }
 
     void importacao()

@@ -71,26 +71,32 @@ private slots:
         QTEST(cinzas, "repetidas");
     }
 
-    // The sample twice beside an expense entered by hand, the notice and the question the second
-    // time; then the newest import undone, unless the server cuts the undo short.
+    // The sample twice beside an expense entered by hand, its last row changed the second time:
+    // the notice, the question; then one import undone, keeping or not the rows that the later
+    // import left out as repeated, unless the server cuts the undo short.
     void exemploDuasVezes_data()
     {
         QTest::addColumn<int>("resposta");
         QTest::addColumn<QString>("resumo"); // of the last import that wrote
+        QTest::addColumn<int>("desfeita");   // in the list: 0 the newest
+        QTest::addColumn<int>("aoDesfazer"); // the answer to the undo's question
         QTest::addColumn<QString>("gatilho"); // run on deleting an import record
         QTest::addColumn<int>("gastosAoFim");
-        const QString nada = "SET @nada = 0", so86 = "\n86 gastos[^\n]*$";
-        QTest::newRow("só as novas") << int(QMessageBox::Yes) << "\n0 gastos.*\n86 linhas" << nada
-                                     << 1;
-        QTest::newRow("todas") << int(QMessageBox::YesToAll) << so86 << nada << 87;
-        QTest::newRow("voltar") << int(QMessageBox::Cancel) << so86 << nada << 1;
-        QTest::newRow("desfazer cortado") << int(QMessageBox::Yes) << "\n0 gastos"
-                                          << "SIGNAL SQLSTATE '45000'" << 87;
+        const int sim = QMessageBox::Yes, todas = QMessageBox::YesToAll;
+        const QString nada = "SET @nada = 0", so86 = "\n86 gastos[^\n]*$", uma = "\n1 gasto.*\n85 linhas";
+        QTest::newRow("só as novas") << sim << uma << 0 << sim << nada << 87;
+        QTest::newRow("desfaz a antiga e mantém") << sim << uma << 1 << sim << nada << 87;
+        QTest::newRow("desfaz a antiga e apaga") << sim << uma << 1 << todas << nada << 2;
+        QTest::newRow("todas") << todas << so86 << 0 << sim << nada << 87;
+        QTest::newRow("voltar") << int(QMessageBox::Cancel) << so86 << 0 << sim << nada << 1;
+        QTest::newRow("desfazer cortado") << sim << uma << 0 << sim << "SIGNAL SQLSTATE '45000'" << 88;
     }
     void exemploDuasVezes()
     {
         QFETCH(int, resposta);
         QFETCH(QString, resumo);
+        QFETCH(int, desfeita);
+        QFETCH(int, aoDesfazer);
         QFETCH(QString, gatilho);
         QVERIFY(banco.esvaziar());
         QVERIFY(banco.executa("INSERT INTO gastos (data, valor) VALUES (NOW(), 1)")); // by hand
@@ -99,7 +105,8 @@ private slots:
         for (int vez : {0, 1}) {
             ImportarCSV d;
             d.setupData(&padrao);
-            carregar(&d, FINARA_SAMPLES "/extrato-exemplo.csv");
+            QTableWidget *grade = carregar(&d, FINARA_SAMPLES "/extrato-exemplo.csv");
+            grade->item(grade->rowCount() - 1, 2)->setText(vez ? "9,99" : "1,00");
             aviso = d.findChild<QLabel *>("label_importado")->text();
             if (vez == 1)
                 respostas.aoAbrir(responder(&pergunta, resposta));
@@ -109,16 +116,20 @@ private slots:
         }
         const QString hoje = QDate::currentDate().toString("dd/MM/yyyy");
         QVERIFY2(aviso.startsWith("Este arquivo já foi importado em " + hoje), qPrintable(aviso));
-        QVERIFY(pergunta.startsWith("86 linhas já estão no banco de dados ou na grade.\n"));
+        QVERIFY(pergunta.startsWith("85 linhas já estão no banco de dados ou na grade.\n"));
         QVERIFY2(textoDoResumo.contains(QRegularExpression(resumo)), qPrintable(textoDoResumo));
         QVERIFY(banco.executa("CREATE OR REPLACE TRIGGER corta BEFORE DELETE ON importacao "
                               "FOR EACH ROW " + gatilho));
         Importacoes janela;
         janela.setupData();
-        janela.findChild<QTableWidget *>()->selectRow(0);
-        respostas.responder(QMessageBox::Yes);
+        janela.findChild<QTableWidget *>()->selectRow(desfeita);
+        respostas.responder(QMessageBox::StandardButton(aoDesfazer));
         clicar(&janela, "pushButton_desfazer");
         QTEST(banco.valor("SELECT COUNT(*) FROM gastos").toInt(), "gastosAoFim");
+        // What stays belongs to an import that is still listed, with its count.
+        QCOMPARE(banco.valor("SELECT COUNT(*) FROM gastos g LEFT JOIN importacao i USING (idImportacao) "
+                             "WHERE g.idImportacao IS NOT NULL AND (i.linhas IS NULL OR i.linhas <> "
+                             "(SELECT COUNT(*) FROM gastos o WHERE o.idImportacao = g.idImportacao))").toInt(), 0);
     }
 
     // vestara_gastos as the previous schema made it, holding rows, upgraded twice: every row

@@ -40,11 +40,18 @@ private slots:
         categoria.findChild<QLineEdit *>()->setText(entrada);
         QString dito;
         RespostaModal modal;
-        modal.aoAbrir([&](QWidget *c) { dito = static_cast<QMessageBox *>(c)->informativeText(); });
+        QString detalhes;
+        modal.aoAbrir([&](QWidget *c) {
+            dito = static_cast<QMessageBox *>(c)->informativeText();
+            detalhes = static_cast<QMessageBox *>(c)->detailedText();
+        });
         modal.responder(QMessageBox::Ok);
         auto botao = entrada.contains(';') ? "pushButton_importar" : "pushButton_inserir";
         janelas.findChild<QPushButton *>(botao)->click();
         QTEST(dito.section('\n', 0, 0), "esperada");
+        // The server's English only under the Portuguese of what happened.
+        QVERIFY2(detalhes.isEmpty() || detalhes.startsWith(dito.section('\n', 0, 0) + "\n\nResposta do servidor"),
+                 qPrintable(detalhes));
     }
 };
 

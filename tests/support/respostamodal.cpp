@@ -4,12 +4,20 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QTableWidget>
+#include <QTest>
 
 RespostaModal::RespostaModal(QObject *parent)
     : QObject(parent)
 {
     connect(&m_timer, &QTimer::timeout, this, &RespostaModal::verificar);
     m_timer.start(10);
+}
+
+RespostaModal::~RespostaModal()
+{
+    if (!m_acoes.isEmpty())
+        QTest::qFail(qPrintable(QStringLiteral("%1 resposta(s) sem janela; vistas: %2")
+                                    .arg(m_acoes.size()).arg(m_vistas.join(" | "))), __FILE__, __LINE__);
 }
 
 void RespostaModal::responder(QMessageBox::StandardButton botao)
@@ -30,11 +38,17 @@ void RespostaModal::verificar()
 {
     QWidget *janela = QApplication::activeModalWidget();
     auto *caixa = qobject_cast<QMessageBox *>(janela);
-    if (!janela || !janela->isVisible() || (m_acoes.isEmpty() && !caixa))
+    if (!janela || !janela->isVisible() || (m_acoes.isEmpty() && !caixa && m_sempre == QMessageBox::NoButton))
         return;
     m_vistas << (caixa ? caixa->text() : QString::fromLatin1(janela->metaObject()->className()));
     if (caixa)
         m_motivos << caixa->informativeText();
+    if (m_acoes.isEmpty() && m_sempre != QMessageBox::NoButton) {
+        QAbstractButton *botao = caixa ? caixa->button(m_sempre) : nullptr;
+        botao = botao || !caixa ? botao : caixa->button(QMessageBox::Ok);
+        botao ? botao->click() : void(janela->close());
+        return;
+    }
     if (m_acoes.isEmpty()) {
         janela->close();
         return;
