@@ -76,9 +76,14 @@ private slots:
             "$1/backups/finara-0.sql.gz && $2 start && cp $1/backups/finara-2* $3" << true;
         QTest::newRow("cópia cortada") << "$2 backup $1/x && zcat $1/x | head | gzip > $3" << false;
         QTest::newRow("outro tipo de arquivo") << "gzip -c /etc/services > $3" << false;
-        // One that names its database would load over the live tables before the question.
-        QTest::newRow("cópia com o nome do banco") << "mariadb-dump --no-defaults -S "
-            "$1/mariadb/mysqld.sock --databases vestara_gastos | gzip > $3" << false;
+        // A file's own statements only: no shell, no file of ours, no other database. The shell
+        // command takes the place of the dump tool's first line, which turns the sandbox on.
+        QTest::newRow("comando do shell") << R"($2 backup $1/x && (printf '\\! touch %s\n' $1/tocado && )"
+            R"(zcat $1/x | sed 1d) | gzip > $3)" << false;
+        QTest::newRow("arquivo lido pelo cliente") << "$2 backup $1/x && zcat $1/x | sed '$i LOAD DATA "
+            "LOCAL INFILE \"/etc/hostname\" INTO TABLE categoria (categoria);' | gzip > $3" << false;
+        QTest::newRow("cópia que troca de banco") << "$2 backup $1/x && zcat $1/x | sed '$i "
+            "USE`vestara_gastos`; INSERT gastos (data, valor) VALUES (CURDATE(), 1);' | gzip > $3" << false;
     }
     // Backed up, emptied and restored, every row is back; a bad file changes nothing.
     void restauracao()
@@ -95,6 +100,7 @@ private slots:
         QVERIFY(banco.executa("DELETE FROM vestara_gastos.categoria"));
         QCOMPARE(sh("$2 restore $3 --yes") == 0, aceita);
         QCOMPARE(somas(), aceita ? cheio : QStringLiteral("0 0")); // the tables stay empty
+        QVERIFY(!QFile::exists(dados + "/tocado"));
     }
 };
 
