@@ -12,11 +12,11 @@ class TstServidor : public QObject
     BancoTeste banco {QStringLiteral("servidor")};
     const QString dados = qEnvironmentVariable("FINARA_DATA_DIR");
 
-    int sh(const QString &comando) const
+    QStringList argumentos(const QString &comando) const
     {
-        return QProcess::execute("sh", {"-c", comando, "sh", dados, FINARA_DB_SERVER,
-                                        dados + "/c.gz"});
+        return {"-c", comando, "sh", dados, FINARA_DB_SERVER, dados + "/c.gz"};
     }
+    int sh(const QString &comando) const { return QProcess::execute("sh", argumentos(comando)); }
     QString somas() const
     {
         QSqlQuery q(banco.admin());
@@ -106,6 +106,29 @@ private slots:
         BancodeDados d; // the restored database is usable at once, whatever its schema was
         QCOMPARE(conectar(d), QStringLiteral("Banco de dados conectado"));
         QVERIFY(QSqlQuery(d.readBD()).exec("SELECT * FROM regra, orcamento"));
+    }
+
+    // An import still open when the restore begins fails as a whole instead of
+    // committing into tables that are about to be replaced; the account gets back in.
+    void restauracaoDuranteImportacao()
+    {
+        QVERIFY(banco.executa("REPLACE vestara_gastos.categoria VALUES (8, 'Casa')"));
+        QCOMPARE(sh("$2 backup $3"), 0);
+        const QString copia = somas();
+        QVERIFY(banco.executa("DELETE FROM vestara_gastos.categoria"));
+        BancodeDados d;
+        QCOMPARE(conectar(d), QStringLiteral("Banco de dados conectado"));
+        QSqlDatabase importacao = d.readBD();
+        QVERIFY(importacao.transaction());
+        QVERIFY(QSqlQuery(importacao).exec("INSERT gastos (data, valor) VALUES (CURDATE(), 5)"));
+        QProcess restauro;
+        restauro.setProcessChannelMode(QProcess::ForwardedChannels);
+        restauro.start("sh", argumentos("$2 restore $3 --yes"));
+        const bool terminou = restauro.waitForFinished(20000); // not if it waits for this commit
+        QVERIFY(!importacao.commit());
+        QVERIFY(terminou && restauro.exitCode() == 0);
+        QCOMPARE(somas(), copia);
+        QCOMPARE(conectar(d), QStringLiteral("Banco de dados conectado"));
     }
 };
 
