@@ -127,6 +127,80 @@ CREATE TABLE IF NOT EXISTS orcamento (
     CONSTRAINT ck_orcamento_valor CHECK (valor > 0)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
+-- The household's accounts: where money is kept or spent from. tipo: 0
+-- conta corrente, 1 poupança, 2 cartão de crédito, 3 dinheiro.
+CREATE TABLE IF NOT EXISTS conta (
+    idConta INT NOT NULL AUTO_INCREMENT,
+    nome VARCHAR(100) NOT NULL,
+    tipo TINYINT NOT NULL,
+    banco VARCHAR(100) NULL,
+    PRIMARY KEY (idConta),
+    UNIQUE KEY uk_conta_nome (nome),
+    CONSTRAINT ck_conta_nome CHECK (nome REGEXP '[^[:space:]]'),
+    CONSTRAINT ck_conta_tipo CHECK (tipo BETWEEN 0 AND 3)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- The account a statement file belongs to, by what the file says of itself
+-- (its OFX account, or its layout and header), so the next statement of the
+-- same account needs no choice.
+CREATE TABLE IF NOT EXISTS conta_do_arquivo (
+    identidade VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin NOT NULL,
+    idConta INT NOT NULL,
+    PRIMARY KEY (identidade)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- Expenses and imports of a version without accounts keep NULL.
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS idConta INT NULL;
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_conta (idConta, data);
+ALTER TABLE importacao ADD COLUMN IF NOT EXISTS idConta INT NULL;
+
+-- An expense split into parts with categories of their own: every part,
+-- the first (which keeps the bank's id) included, carries the first
+-- part's idGasto, so that the parts add up to the expense the statement
+-- shows.
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS idDivisao INT NULL;
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_divisao (idDivisao);
+
+-- Money coming in on a checking or savings account (salary, Pix received):
+-- not spending, so no spending query ever meets it. valor is positive.
+CREATE TABLE IF NOT EXISTS entrada (
+    idEntrada INT NOT NULL AUTO_INCREMENT,
+    data DATE NOT NULL,
+    fornecedor VARCHAR(255) NULL,
+    descricao VARCHAR(1000) NULL,
+    valor DECIMAL(13,2) NOT NULL,
+    idConta INT NULL,
+    idImportacao INT NULL,
+    idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin NULL,
+    contaExtrato VARCHAR(255) NULL,
+    PRIMARY KEY (idEntrada),
+    KEY ix_entrada_data (data, valor),
+    KEY ix_entrada_importacao (idImportacao),
+    KEY ix_entrada_transacao (idTransacao),
+    CONSTRAINT ck_entrada_valor CHECK (valor > 0)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- Money moving between the household's own accounts (the card bill paid
+-- from the checking account, a move to savings): neither spending nor
+-- income. valor as the account saw it: negative when it left the account.
+-- idPar is the other side's row, once both sides are imported.
+CREATE TABLE IF NOT EXISTS transferencia (
+    idTransferencia INT NOT NULL AUTO_INCREMENT,
+    data DATE NOT NULL,
+    fornecedor VARCHAR(255) NULL,
+    descricao VARCHAR(1000) NULL,
+    valor DECIMAL(13,2) NOT NULL,
+    idConta INT NULL,
+    idImportacao INT NULL,
+    idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin NULL,
+    contaExtrato VARCHAR(255) NULL,
+    idPar INT NULL,
+    PRIMARY KEY (idTransferencia),
+    KEY ix_transferencia_data (data, valor),
+    KEY ix_transferencia_importacao (idImportacao),
+    KEY ix_transferencia_transacao (idTransacao)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'127.0.0.1' IDENTIFIED BY 'h8TQ2w%KZLN[';
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'localhost' IDENTIFIED BY 'h8TQ2w%KZLN[';
 REVOKE ALL PRIVILEGES, GRANT OPTION FROM 'vestara_tilmo'@'127.0.0.1';
