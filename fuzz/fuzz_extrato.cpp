@@ -1,16 +1,19 @@
 // libFuzzer target: any bytes as a statement file, through every pure step
-// between the file and the INSERT, and through the OFX and bank CSV readers. Besides crashes and sanitizer reports it
-// checks properties that must hold for every input; a broken one aborts with
-// its name, and libFuzzer keeps the input.
+// between the file and the preview grid: decoding, lines, fields, dates,
+// amounts, recognition and every reader. Besides crashes and sanitizer
+// reports it checks properties that must hold for every input; a broken one
+// aborts with its name, and libFuzzer keeps the input.
 
-#include "import/conversaoextrato.h"
-#include "import/layoutextrato.h"
-#include "import/leitorcsvbanco.h"
-#include "import/leitorofx.h"
-#include "import/reconhecimentoextrato.h"
+#include "statements/data.h"
+#include "statements/layoutextrato.h"
+#include "statements/leitorcsvbanco.h"
+#include "statements/leitorofx.h"
+#include "statements/leitorproprio.h"
+#include "statements/reconhecimentoextrato.h"
+#include "statements/textoextrato.h"
+#include "statements/valor.h"
 
 #include <QByteArray>
-#include <QDate>
 #include <QString>
 
 #include <cstdint>
@@ -36,14 +39,14 @@ void verificaTexto(const QByteArray &bytes, const QString &texto)
         exige(texto == QString::fromUtf8(bytes), "UTF-8 sem BOM lido como UTF-8");
 }
 
-// The lines are the text without CR, cut at LF: nothing lost, nothing added.
+// The lines are the text cut at its line ends: nothing lost, nothing added.
 void verificaLinhas(const QString &texto, const QStringList &linhas)
 {
-    QString semRetorno = texto;
-    semRetorno.remove(QLatin1Char('\r'));
-    if (semRetorno.endsWith(QLatin1Char('\n')))
-        semRetorno.chop(1);
-    exige(linhas.join(QLatin1Char('\n')) == semRetorno, "linhas recompõem o texto");
+    QString cortado = texto;
+    cortado.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (cortado.endsWith(QLatin1Char('\n')))
+        cortado.chop(1);
+    exige(linhas.join(QLatin1Char('\n')) == cortado, "linhas recompõem o texto");
 }
 
 void verificaCampos(const QString &linha, const QStringList &campos)
@@ -53,38 +56,35 @@ void verificaCampos(const QString &linha, const QStringList &campos)
         exige(!campo.contains(QLatin1Char('"')) && !campo.contains(QLatin1Char(';')), "campo sem aspas nem ';'");
 }
 
-// The hand-written fast path must agree with Qt's parser on every text.
+// The hand-written reader agrees with Qt's parser on every text, within the years kept.
 void verificaData(const QString &texto)
 {
-    const QString convertida = dataParaBanco(texto);
-    const QString doQt = QDate::fromString(texto, QStringLiteral("dd/MM/yyyy")).toString(QStringLiteral("yyyy-MM-dd"));
-    exige(convertida == doQt && convertida.isNull() == doQt.isNull(), "data igual à do parser do Qt");
+    const QDate lida = leData(texto, QStringLiteral("dd/MM/yyyy"));
+    const QDate doQt = QDate::fromString(texto, QStringLiteral("dd/MM/yyyy"));
+    exige(lida == (doQt.year() >= primeiroAno && doQt.year() <= ultimoAno ? doQt : QDate()),
+          "data igual à do parser do Qt");
 }
 
-// What goes to the server as a number never carries more than two decimals
-// or an exponent: the server would round the rest away without a word.
+// An amount read once reads the same from the grid's text.
 void verificaValor(const QString &texto)
 {
-    const QString convertido = valorParaBanco(texto);
-    for (QChar c : convertido)
-        exige(c != QLatin1Char('R') && c != QLatin1Char('$') && !c.isSpace(), "valor sem R, $ nem espaço");
-    bool numero = false;
-    convertido.toDouble(&numero);
-    const int ponto = convertido.indexOf(QLatin1Char('.'));
-    if (numero) {
-        exige(!convertido.contains(QLatin1Char('e'), Qt::CaseInsensitive), "sem expoente");
-        exige(ponto < 0 || convertido.size() - ponto - 1 <= 2, "no máximo dois decimais");
+    for (const NotacaoValor notacao : {NotacaoValor::Brasileira, NotacaoValor::VirgulaDecimal, NotacaoValor::PontoDecimal}) {
+        const std::optional<qint64> lido = leCentavos(texto, notacao);
+        if (lido) {
+            exige(qAbs(*lido) <= maiorValorEmCentavos, "valor cabe em gastos");
+            exige(leCentavos(valorNaGrade(*lido), NotacaoValor::Brasileira) == lido, "valor da grade ida e volta");
+        }
     }
 }
 
 // An amount in cents written the Brazilian way, with or without "R$", sign
-// and thousands points, converts back to the same number.
+// and thousands points, reads back to the same number.
 void verificaIdaEVolta(const uint8_t *dados, size_t tamanho)
 {
     if (tamanho < 9)
         return;
     int64_t centavos = 0;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 5; ++i)
         centavos = centavos * 256 + dados[i];
     const uint8_t forma = dados[8];
     const bool negativo = forma & 1, comMoeda = forma & 2, comMilhar = forma & 4;
@@ -93,24 +93,21 @@ void verificaIdaEVolta(const uint8_t *dados, size_t tamanho)
         for (int i = inteiro.size() - 3; i > 0; i -= 3)
             inteiro.insert(i, QLatin1Char('.'));
     }
-    const QString decimais = QStringLiteral("%1").arg(centavos % 100, 2, 10, QLatin1Char('0'));
-    const QString escrito = QLatin1String(negativo ? "-" : "") + QLatin1String(comMoeda ? "R$ " : "")
-                            + inteiro + QLatin1Char(',') + decimais;
-    const QString esperado = QLatin1String(negativo ? "-" : "") + QString::number(centavos / 100)
-                             + QLatin1Char('.') + decimais;
-    exige(valorParaBanco(escrito) == esperado, "valor brasileiro ida e volta");
+    const QString escrito = QLatin1String(negativo ? "-" : "") + QLatin1String(comMoeda ? "R$ " : "") + inteiro
+                            + QLatin1Char(',') + QStringLiteral("%1").arg(centavos % 100, 2, 10, QLatin1Char('0'));
+    exige(leCentavos(escrito, NotacaoValor::Brasileira) == (negativo ? -centavos : centavos),
+          "valor brasileiro ida e volta");
 }
 
-// A bank reader's error comes alone, and every row it reads has a real date
-// and an amount the import turns into a number.
+// A reader's error comes alone, and every expense it reads has a real date
+// and texts that gastos holds.
 void verificaLeitura(const LeituraExtrato &leitura)
 {
-    exige(leitura.erro.isEmpty() || leitura.lancamentos.isEmpty(), "erro sem linhas lidas");
-    for (const LancamentoExtrato &lancamento : leitura.lancamentos) {
-        exige(!dataParaBanco(lancamento.data).isNull(), "data lida é válida");
-        bool numero = false;
-        valorParaBanco(lancamento.valor).toDouble(&numero);
-        exige(numero, "valor lido é um número");
+    exige(leitura.erro.isEmpty() || leitura.linhas.isEmpty(), "erro sem linhas lidas");
+    for (const LinhaExtrato &linha : leitura.linhas) {
+        exige(linha.fornecedor.size() <= 255, "fornecedor cabe em gastos");
+        if (linha.natureza == Natureza::Gasto)
+            exige(linha.data.isValid() && linha.descricao.size() <= 1000, "gasto com data e descrição que cabe");
     }
 }
 
@@ -122,6 +119,9 @@ void verificaLeitores(const QByteArray &bytes, const QString &texto, const QStri
     verificaLeitura(leOfx(texto));
     for (const LayoutExtrato &layout : layoutsDosBancos())
         verificaLeitura(leCsvDoBanco(linhas, -1, layout));
+    const LeituraPropria propria = leLayoutProprio(linhas);
+    exige(propria.erro.isEmpty() == (propria.primeiraMalformada < 0 && linhaLongaDemais(linhas) < 0),
+          "nosso layout diz por que não leu");
 }
 
 } // namespace
@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dados, size_t tamanho)
     const QStringList linhas = linhasDoExtrato(texto);
     verificaLinhas(texto, linhas);
     for (const QString &linha : linhas) {
-        const QStringList campos = camposDaLinha(linha);
+        const QStringList campos = camposDaLinha(linha, QLatin1Char(';'), Aspas::Removidas);
         verificaCampos(linha, campos);
         for (const QString &campo : campos) {
             verificaData(campo);

@@ -5,8 +5,9 @@
 #
 #   scripts/fuzz.sh [SECONDS]     (default 120)
 #
-# A finding is left as build-fuzz/crash-* (or leak-*, timeout-*); it becomes
-# a regression row of conversoes_data in tests/tst_finara.cpp once the fault is fixed.
+# A finding is left as build-fuzz/crash-* (or leak-*, timeout-*); once the
+# fault is fixed it goes into fuzz/regressoes under a name saying what it
+# showed, and a row of the reader tables in tests/tst_leitores.cpp.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 segundos=${1:-120}
@@ -19,6 +20,8 @@ CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
 cmake --build "$build" --target fuzz_extrato -j"$(nproc)"
 
 corpus="$here/fuzz/corpus"
+# Inputs kept by name for a fault they once showed; never merged away.
+regressoes="$here/fuzz/regressoes"
 trabalho=$(mktemp -d)
 trap 'rm -rf "$trabalho"' EXIT
 mkdir "$trabalho/novos" "$trabalho/min"
@@ -26,7 +29,7 @@ fuzzer="$build/fuzz/fuzz_extrato"
 # Statements are text: long inputs only repeat what short ones reach. New
 # inputs go to a scratch directory; the kept corpus is only read here.
 "$fuzzer" -max_total_time="$segundos" -max_len=1024 -timeout=5 -artifact_prefix="$build/" \
-    -dict="$here/fuzz/extrato.dict" -print_final_stats=1 "$trabalho/novos" "$corpus"
+    -dict="$here/fuzz/extrato.dict" -print_final_stats=1 "$trabalho/novos" "$corpus" "$regressoes"
 # Keep only what adds coverage, old and new together.
 "$fuzzer" -merge=1 -max_len=1024 "$trabalho/min" "$corpus" "$trabalho/novos" 2>"$trabalho/merge.log" \
     || { cat "$trabalho/merge.log" >&2; exit 1; }
