@@ -99,15 +99,15 @@ void verificaIdaEVolta(const uint8_t *dados, size_t tamanho)
           "valor brasileiro ida e volta");
 }
 
-// A reader's error comes alone, and every expense it reads has a real date
-// and texts that gastos holds.
+// A reader's error comes alone, and every row it reads that is stored has a
+// real date and texts that its table holds.
 void verificaLeitura(const LeituraExtrato &leitura)
 {
     exige(leitura.erro.isEmpty() || leitura.linhas.isEmpty(), "erro sem linhas lidas");
     for (const LinhaExtrato &linha : leitura.linhas) {
         exige(linha.fornecedor.size() <= 255, "fornecedor cabe em gastos");
-        if (linha.natureza == Natureza::Gasto)
-            exige(linha.data.isValid() && linha.descricao.size() <= 1000, "gasto com data e descrição que cabe");
+        if (linha.natureza != Natureza::NaoLancamento)
+            exige(linha.data.isValid() && linha.descricao.size() <= 1000, "lançamento com data e descrição que cabe");
     }
 }
 

@@ -13,7 +13,30 @@ namespace {
 const int colunas = 4;
 
 // What column 0's item carries besides its text.
-enum Papel { IdBanco = Qt::UserRole, Conta, NaturezaDaLinha, Carga };
+enum Papel { IdBanco = Qt::UserRole, Conta, NaturezaDaLinha, DestinoDaLinha, Carga };
+
+using GradeDaPrevia::Destino;
+
+Destino destinoDoItem(const QTableWidgetItem *item)
+{
+    return item ? Destino(item->data(DestinoDaLinha).toInt()) : Destino::Gasto;
+}
+
+// What the tooltip says of a row that does not go in as an expense, or
+// that the user turned into one.
+QString aviso(Natureza natureza, Destino destino)
+{
+    static const QHash<int, QString> destinos {
+        {int(Destino::Gasto), QStringLiteral("Será importada como gasto.")},
+        {int(Destino::Entrada), QStringLiteral("Vai para as entradas.")},
+        {int(Destino::Transferencia), QStringLiteral("Vai para as transferências entre contas.")},
+        {int(Destino::DeFora), QStringLiteral("Fica de fora.")},
+    };
+    if (natureza == Natureza::Gasto && destino == Destino::Gasto)
+        return QString();
+    return (oQueE(natureza) + QLatin1Char(' ') + destinos.value(int(destino))
+            + QStringLiteral(" Para mudar, clique com o botão direito.")).trimmed();
+}
 
 // Puts `linhas` new rows above those already in the grid, preencheLinha(linha)
 // filling each, and tells the views and the grid's listeners once for all
@@ -47,6 +70,21 @@ QString textoDaCelula(const QTableWidget *grade, int linha, int coluna)
 
 namespace GradeDaPrevia {
 
+Destino destinoDe(Natureza natureza)
+{
+    switch (natureza) {
+    case Natureza::Entrada:
+        return Destino::Entrada;
+    case Natureza::PagamentoDeFatura:
+        return Destino::Transferencia;
+    case Natureza::NaoLancamento:
+        return Destino::DeFora;
+    case Natureza::Gasto:
+        break;
+    }
+    return Destino::Gasto;
+}
+
 void acrescentaLinhas(QTableWidget *grade, const QVector<LinhaExtrato> &linhas, int carga)
 {
     preencheEmBloco(grade, linhas.size(), [&](int n) {
@@ -55,12 +93,11 @@ void acrescentaLinhas(QTableWidget *grade, const QVector<LinhaExtrato> &linhas, 
         data->setData(IdBanco, l.idBanco);
         data->setData(Conta, l.conta);
         data->setData(NaturezaDaLinha, int(l.natureza));
+        data->setData(DestinoDaLinha, int(GradeDaPrevia::destinoDe(l.natureza)));
         data->setData(Carga, carga);
-        if (l.natureza != Natureza::Gasto)
-            data->setCheckState(Qt::Unchecked);
         grade->setItem(n, 0, data);
         grade->setItem(n, 1, new QTableWidgetItem(l.fornecedor));
-        const bool lido = l.natureza == Natureza::Gasto || l.data.isValid();
+        const bool lido = l.natureza != Natureza::NaoLancamento || l.data.isValid();
         grade->setItem(n, 2, new QTableWidgetItem(lido ? valorNaGrade(l.centavos) : l.valorEscrito));
         grade->setItem(n, 3, new QTableWidgetItem(l.descricao));
     });
@@ -96,10 +133,16 @@ Linha linha(const QTableWidget *grade, int linha)
         lida.idBanco = item->data(IdBanco).toString();
         lida.conta = item->data(Conta).toString();
         lida.natureza = Natureza(item->data(NaturezaDaLinha).toInt());
+        lida.destino = destinoDoItem(item);
         lida.carga = item->data(Carga).toInt();
-        lida.deFora = lida.natureza != Natureza::Gasto && item->checkState() != Qt::Checked;
     }
     return lida;
+}
+
+void defineDestino(QTableWidget *grade, int linha, Destino destino)
+{
+    if (QTableWidgetItem *item = grade->item(linha, 0))
+        item->setData(DestinoDaLinha, int(destino));
 }
 
 QStringList celulas(const QTableWidget *grade, int linha)
@@ -115,15 +158,15 @@ void mostraAvisos(QTableWidget *grade, const QHash<int, QString> &repetidas)
     // Nothing grey before and nothing to grey now: a statement of new
     // purchases, the usual case, costs no pass over its cells.
     const char *const temAvisos = "finaraTemAvisos";
-    QVector<int> naoGastos;
-    for (int n = 0; n < grade->rowCount(); ++n) {
+    bool algumNaoGasto = false;
+    for (int n = 0; n < grade->rowCount() && !algumNaoGasto; ++n) {
         const QTableWidgetItem *item = grade->item(n, 0);
-        if (item && item->data(NaturezaDaLinha).toInt() != int(Natureza::Gasto))
-            naoGastos << n;
+        algumNaoGasto = item && (item->data(NaturezaDaLinha).toInt() != int(Natureza::Gasto)
+                                 || destinoDoItem(item) != Destino::Gasto);
     }
-    if (repetidas.isEmpty() && naoGastos.isEmpty() && !grade->property(temAvisos).toBool())
+    if (repetidas.isEmpty() && !algumNaoGasto && !grade->property(temAvisos).toBool())
         return;
-    grade->setProperty(temAvisos, !repetidas.isEmpty() || !naoGastos.isEmpty());
+    grade->setProperty(temAvisos, !repetidas.isEmpty() || algumNaoGasto);
     const QSignalBlocker bloqueio(grade);
     QAbstractItemModel *modelo = grade->model();
     const QVariant cinza = grade->palette().brush(QPalette::Disabled, QPalette::Text);
@@ -132,16 +175,9 @@ void mostraAvisos(QTableWidget *grade, const QHash<int, QString> &repetidas)
         for (int n = 0; n < grade->rowCount(); ++n) {
             const QTableWidgetItem *data = grade->item(n, 0);
             const auto natureza = Natureza(data ? data->data(NaturezaDaLinha).toInt() : 0);
-            const bool deFora = natureza != Natureza::Gasto && data->checkState() != Qt::Checked;
-            QStringList avisos;
-            if (natureza != Natureza::Gasto)
-                avisos << porQueFicaDeFora(natureza)
-                              + (deFora ? QStringLiteral(" Fica de fora; marque a caixa para importá-la como gasto.")
-                                        : QStringLiteral(" Marcada: será importada como gasto."));
-            if (repetidas.contains(n))
-                avisos << repetidas.value(n);
-            const QString texto = avisos.join(QLatin1Char('\n'));
-            const bool apagada = deFora || repetidas.contains(n);
+            const Destino destino = destinoDoItem(data);
+            const QString texto = QStringList {aviso(natureza, destino), repetidas.value(n)}.join(QLatin1Char('\n')).trimmed();
+            const bool apagada = destino != Destino::Gasto || repetidas.contains(n);
             for (int coluna = 0; coluna < grade->columnCount(); ++coluna) {
                 QTableWidgetItem *item = grade->item(n, coluna);
                 if (!item || (item->toolTip() == texto && item->data(Qt::ForegroundRole).isValid() == apagada))

@@ -14,9 +14,21 @@ struct LeituraPropria;
 // The import's preview grid: four cells of text per row, which the user sees
 // and may edit, and in the date cell's item what the file said of the row
 // that the cells do not show (the bank's id and account, what the row is,
-// which load of the dialog brought it). Every piece of the import reads a
-// row back through here, with the same date and amount readers.
+// which load of the dialog brought it) and where it will go. Every piece of
+// the import reads a row back through here, with the same date and amount
+// readers.
 namespace GradeDaPrevia {
+
+// Where a row goes on import.
+enum class Destino {
+    Gasto,         // gastos: spending, a card's refund as a negative expense
+    Entrada,       // entrada: money in
+    Transferencia, // transferencia: between the household's own accounts
+    DeFora,        // nowhere: not a transaction
+};
+
+// Where a row of that nature goes unless the user says otherwise.
+Destino destinoDe(Natureza natureza);
 
 // A row as it would be written: date and amount when their cells read.
 struct Linha
@@ -28,13 +40,12 @@ struct Linha
     QString idBanco;
     QString conta;
     Natureza natureza = Natureza::Gasto;
+    Destino destino = Destino::Gasto;
     int carga = 0;
-    // Not spending, and not ticked by the user to go in as an expense.
-    bool deFora = false;
 };
 
 // The rows of a bank file above those already in the grid, in file order;
-// a row that is not spending comes unticked, greyed and with its reason.
+// a row that is not spending comes greyed with what it is.
 void acrescentaLinhas(QTableWidget *grade, const QVector<LinhaExtrato> &linhas, int carga);
 
 // The lines of our own layout above those already in the grid, red from
@@ -46,9 +57,12 @@ Linha linha(const QTableWidget *grade, int linha);
 // The cells' texts, a missing cell as an empty text.
 QStringList celulas(const QTableWidget *grade, int linha);
 
-// Greys the rows that will not go in as they stand: left out (not
-// spending) or repeated (avisos: the row's notice), with their reasons as
-// the tooltip. Only cells whose look changes are touched.
+// The user's choice of where the row goes.
+void defineDestino(QTableWidget *grade, int linha, Destino destino);
+
+// Greys the rows that will not go in as expenses, or are repeated
+// (repetidas: the row's notice), with what they are as the tooltip. Only
+// cells whose look changes are touched.
 void mostraAvisos(QTableWidget *grade, const QHash<int, QString> &repetidas);
 
 } // namespace GradeDaPrevia

@@ -16,7 +16,9 @@ const QString sqlVersao = QStringLiteral(
 
 const QString sqlSoma = QStringLiteral(
     "UPDATE importacao i JOIN (SELECT COUNT(*) AS linhas, COALESCE(SUM(valor), 0) AS total "
-    "FROM gastos WHERE idImportacao = ?) g SET i.linhas = g.linhas, i.total = g.total "
+    "FROM gastos WHERE idImportacao = ?) g SET i.linhas = g.linhas + "
+    "(SELECT COUNT(*) FROM entrada WHERE idImportacao = i.idImportacao) + "
+    "(SELECT COUNT(*) FROM transferencia WHERE idImportacao = i.idImportacao), i.total = g.total "
     "WHERE i.idImportacao = ?");
 
 // The expenses of an import that a later import repeated, and the latest
@@ -62,11 +64,12 @@ Resultado<QDateTime> importadoEm(const QString &sha256)
     return consulta.valor().next() ? consulta.valor().value(0).toDateTime() : QDateTime();
 }
 
-Resultado<int> abrir(const QString &arquivo, const QString &sha256, const QString &layout)
+Resultado<int> abrir(const QString &arquivo, const QString &sha256, const QString &layout, int idConta)
 {
     Resultado<QSqlQuery> consulta =
-        Sql::executa(QStringLiteral("INSERT INTO importacao (arquivo, sha256, layout) VALUES (?, ?, ?)"),
-                     {arquivo, Sql::textoOuNulo(sha256), Sql::textoOuNulo(layout)});
+        Sql::executa(QStringLiteral("INSERT INTO importacao (arquivo, sha256, layout, idConta) VALUES (?, ?, ?, ?)"),
+                     {arquivo, Sql::textoOuNulo(sha256), Sql::textoOuNulo(layout),
+                      idConta > 0 ? QVariant(idConta) : QVariant(QVariant::Int)});
     if (!consulta.ok())
         return consulta.motivo();
     return consulta.valor().lastInsertId().toInt();
@@ -94,11 +97,17 @@ Resultado<Gravado> concluir(int idImportacao)
     if (!consulta.ok())
         return consulta.motivo();
     QSqlQuery &q = consulta.valor();
-    const Gravado gravado = q.next() ? Gravado {q.value(0).toInt(), qRound64(q.value(1).toDouble() * 100)} : Gravado();
+    const int linhas = q.next() ? q.value(0).toInt() : 0;
+    const qint64 centavos = qRound64(q.value(1).toDouble() * 100);
+    Resultado<QSqlQuery> gastos =
+        Sql::executa(QStringLiteral("SELECT COUNT(*) FROM gastos WHERE idImportacao = ?"), {idImportacao});
+    if (!gastos.ok())
+        return gastos.motivo();
+    const Gravado gravado {gastos.valor().next() ? gastos.valor().value(0).toInt() : 0, centavos};
     // An import that wrote nothing leaves nothing to list or undo, nor to keep.
     for (const QString &sql : {QStringLiteral("DELETE FROM gasto_repetido WHERE idImportacao = ?"),
                                QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?")}) {
-        const Resultado<> apagado = gravado.gastos == 0 ? Resultado<>(Sql::executa(sql, {idImportacao})) : Feito();
+        const Resultado<> apagado = linhas == 0 ? Resultado<>(Sql::executa(sql, {idImportacao})) : Feito();
         if (!apagado.ok())
             return apagado.motivo();
     }
@@ -107,9 +116,11 @@ Resultado<Gravado> concluir(int idImportacao)
 
 Resultado<Conteudo> conteudo(int idImportacao)
 {
-    Resultado<QSqlQuery> consulta =
-        Sql::executa(QStringLiteral("SELECT COUNT(*), COUNT(idCategoria) FROM gastos WHERE idImportacao = ?"),
-                     {idImportacao});
+    Resultado<QSqlQuery> consulta = Sql::executa(
+        QStringLiteral("SELECT COUNT(*) + (SELECT COUNT(*) FROM entrada WHERE idImportacao = ?) + "
+                       "(SELECT COUNT(*) FROM transferencia WHERE idImportacao = ?), COUNT(idCategoria) "
+                       "FROM gastos WHERE idImportacao = ?"),
+        {idImportacao, idImportacao, idImportacao});
     Resultado<QSqlQuery> posteriores = Sql::executa(sqlDaPosterior, {idImportacao, idImportacao});
     if (!consulta.ok() || !posteriores.ok())
         return consulta.ok() ? posteriores.motivo() : consulta.motivo();
@@ -133,7 +144,13 @@ Resultado<> desfazer(QSqlDatabase db, int idImportacao, bool manter)
             if (!posteriores.ok())
                 feito = posteriores.motivo();
         }
+        // A transfer paired with one of these loses its pair, and stays.
         for (const QString &sql : {QStringLiteral("DELETE FROM gastos WHERE idImportacao = ?"),
+                                   QStringLiteral("DELETE FROM entrada WHERE idImportacao = ?"),
+                                   QStringLiteral("UPDATE transferencia SET idPar = NULL WHERE idPar IN "
+                                                  "(SELECT idTransferencia FROM (SELECT idTransferencia FROM "
+                                                  "transferencia WHERE idImportacao = ?) AS desfeitas)"),
+                                   QStringLiteral("DELETE FROM transferencia WHERE idImportacao = ?"),
                                    QStringLiteral("DELETE FROM gasto_repetido WHERE idImportacao = ?"),
                                    QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?")}) {
             if (feito.ok())

@@ -26,7 +26,7 @@ Resultado<QDateTime> importadoEm(const QString &sha256);
 
 // Opens the record of an import about to be written and gives its key. The
 // caller's transaction holds it together with the expenses.
-Resultado<int> abrir(const QString &arquivo, const QString &sha256, const QString &layout);
+Resultado<int> abrir(const QString &arquivo, const QString &sha256, const QString &layout, int idConta);
 
 // Notes the expenses that rows of this import repeated and left out, so
 // that undoing the import that wrote them can ask before they go.
@@ -38,13 +38,14 @@ struct Gravado
     qint64 centavos = 0;
 };
 
-// Sets the record's row count and total from the expenses that point to it
-// and hands them back; a record that wrote nothing is deleted.
+// Sets the record's row count (expenses, income and transfers) and total
+// (of the expenses) from the rows that point to it, and hands the expenses'
+// back; a record that wrote nothing is deleted.
 Resultado<Gravado> concluir(int idImportacao);
 
 struct Conteudo
 {
-    int gastos = 0;
+    int gastos = 0; // income and transfers included
     int classificados = 0; // given a category since
     // Of the expenses, those that a later import left out as repeated: its
     // statement holds them too, and only this import stored them.
@@ -52,7 +53,7 @@ struct Conteudo
 };
 Resultado<Conteudo> conteudo(int idImportacao);
 
-// Deletes the import's expenses and its record in one transaction on db; with
+// Deletes the import's rows and its record in one transaction on db; with
 // manter, the expenses a later import left out as repeated stay and belong
 // to that import from then on. On any failure nothing changes.
 Resultado<> desfazer(QSqlDatabase db, int idImportacao, bool manter);

@@ -1,9 +1,13 @@
 #include "import/importarcsv.h"
 #include "ui_importarcsv.h"
 
+#include "accounts/contadoextrato.h"
+#include "accounts/tabelaentradas.h"
+#include "accounts/tabelatransferencias.h"
 #include "database/larguradascolunas.h"
 #include "database/sql.h"
 #include "database/transacao.h"
+#include "import/contadaimportacao.h"
 #include "import/gradedaprevia.h"
 #include "import/historicodeimportacoes.h"
 #include "import/linhasrepetidas.h"
@@ -18,6 +22,7 @@
 #include "statements/textoextrato.h"
 #include "statements/valor.h"
 
+#include <QAction>
 #include <QDebug>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -29,18 +34,43 @@
 namespace {
 
 // The category is the first matching classification rule's, or NULL.
+
 const QString sqlInsercao = QStringLiteral(
-    "INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria, idImportacao, idTransacao, contaExtrato) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    "INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria, idImportacao, idTransacao, contaExtrato, "
+    "idConta) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
 
 const QString layoutProprio = QStringLiteral("Finara (CSV)");
 
+using GradeDaPrevia::Destino;
+
 // What the insert binds for a row: its fields, the category the rules give
-// it, the import's key, the bank's id and the account the file named.
-QVariantList valoresDaLinha(const GradeDaPrevia::Linha &linha, const QVariant &categoria, int idImportacao)
+// it, the import's key, the bank's id, the account the file named and the
+// household's account.
+QVariantList valoresDaLinha(const GradeDaPrevia::Linha &linha, const QVariant &categoria, int idImportacao,
+                            int idConta)
 {
     return {*linha.data, linha.fornecedor, valorParaBanco(*linha.centavos), linha.descricao, categoria,
-            idImportacao, Sql::textoOuNulo(linha.idBanco), Sql::textoOuNulo(linha.conta)};
+            idImportacao, Sql::textoOuNulo(linha.idBanco), Sql::textoOuNulo(linha.conta),
+            idConta > 0 ? QVariant(idConta) : QVariant(QVariant::Int)};
+}
+
+// Income and transfers, as the account saw them: money in positive.
+Movimento movimentoDaLinha(const GradeDaPrevia::Linha &linha, int idImportacao, int idConta)
+{
+    return {*linha.data, linha.fornecedor, linha.descricao, -*linha.centavos, idConta, idImportacao,
+            linha.idBanco, linha.conta};
+}
+
+// The user's words for where a row goes, in the grid's context menu.
+const QVector<QPair<Destino, QString>> &destinosNoMenu()
+{
+    static const QVector<QPair<Destino, QString>> destinos {
+        {Destino::Gasto, QStringLiteral("Importar como gasto")},
+        {Destino::Entrada, QStringLiteral("Importar como entrada")},
+        {Destino::Transferencia, QStringLiteral("Importar como transferência entre contas")},
+        {Destino::DeFora, QStringLiteral("Deixar de fora")},
+    };
+    return destinos;
 }
 
 } // namespace
@@ -52,6 +82,25 @@ ImportarCSV::ImportarCSV(QWidget *parent)
     ui->setupUi(this);
     ui->label_importado->hide();
     repetidas = new LinhasRepetidas(ui->tableWidget_dados);
+    conta = new ContaDaImportacao(ui->comboBox_conta, ui->pushButton_novaConta, this);
+    connect(conta, &ContaDaImportacao::mudou, this, [this] { repetidas->defineConta(conta->escolhida()); });
+    criaMenuDaGrade();
+}
+
+// Where the selected rows go, whatever the file said they are.
+void ImportarCSV::criaMenuDaGrade()
+{
+    QTableWidget *grade = ui->tableWidget_dados;
+    grade->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const auto &[destino, texto] : destinosNoMenu()) {
+        auto *acao = new QAction(texto, grade);
+        connect(acao, &QAction::triggered, this, [grade, destino = destino] {
+            // Each change is an edit of the grid, which marks its rows again.
+            for (const QModelIndex &linha : grade->selectionModel()->selectedRows())
+                GradeDaPrevia::defineDestino(grade, linha.row(), destino);
+        });
+        grade->addAction(acao);
+    }
 }
 
 ImportarCSV::~ImportarCSV()
@@ -110,6 +159,7 @@ bool ImportarCSV::leArquivo(const ArquivoExtrato &arquivo, QTableWidget *tabela)
         const LeituraPropria leitura = leLayoutProprio(linhasDoExtrato(textoDoExtrato(arquivo.bytes)));
         GradeDaPrevia::acrescentaCelulas(tabela, leitura, carga);
         nomeDoLayout = layoutProprio;
+        conta->arquivoLido(layoutProprio, std::nullopt);
         motivoDaLeitura = {leitura.erro, {}, {}};
         return leitura.erro.isEmpty();
     }
@@ -124,6 +174,10 @@ bool ImportarCSV::leArquivo(const ArquivoExtrato &arquivo, QTableWidget *tabela)
         return false;
     nomeDoLayout = leitura.layout;
     GradeDaPrevia::acrescentaLinhas(tabela, leitura.linhas, carga);
+    // A mapped file is told from another by its header.
+    const QString identidade = leitura.linhas.first().conta
+                               + (mapeado ? QStringLiteral(": ") + mapeado->cabecalho.join(QLatin1Char(',')) : QString());
+    conta->arquivoLido(identidade, mapeado ? std::nullopt : contaDoExtrato(leitura.linhas.first(), leitura.layout));
     return true;
 }
 
@@ -163,24 +217,30 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
     return feito.ok();
 }
 
-// The rows that go in: what is not spending and was not ticked stays out,
-// and so do the repeated rows when the user chose only the new ones. A row
-// whose date or amount does not read stops the import before anything is
-// sent, as the row the user has to correct.
+// The rows that go in: a row left out stays out, and so do the repeated rows
+// when the user chose only the new ones. A row whose date or amount does
+// not read stops the import before anything is sent, as the row the user
+// has to correct; so does income whose money did not come in.
 QVector<int> ImportarCSV::linhasAGravar(QTableWidget *tabela)
 {
     QVector<int> linhas;
     for (int n = 0; n < tabela->rowCount(); ++n) {
         const GradeDaPrevia::Linha linha = GradeDaPrevia::linha(tabela, n);
-        if (linha.deFora) {
-            resultado.deFora << linha;
+        if (linha.destino == Destino::DeFora) {
+            resultado.naoGastos << linha;
             continue;
         }
         if (deixarRepetidas && repetidas->repetida(n)) {
             ++resultado.repetidasDeixadas;
             continue;
         }
-        if (const std::optional<Motivo> motivo = motivoDaCelulaRecusada(n, GradeDaPrevia::celulas(tabela, n))) {
+        std::optional<Motivo> motivo = motivoDaCelulaRecusada(n, GradeDaPrevia::celulas(tabela, n));
+        if (!motivo && linha.destino == Destino::Entrada && *linha.centavos >= 0)
+            motivo = Motivo {QStringLiteral("Linha %1: uma entrada é dinheiro que entrou na conta, com valor negativo "
+                                            "na grade; esta tem %2.\nImporte-a como gasto ou corrija o valor.")
+                                 .arg(QString::number(n + 1), GradeDaPrevia::celulas(tabela, n).at(2)),
+                             {}, {}};
+        if (motivo) {
             linhaRecusada = n;
             motivoDaImportacao = *motivo;
             return {};
@@ -190,19 +250,60 @@ QVector<int> ImportarCSV::linhasAGravar(QTableWidget *tabela)
     return linhas;
 }
 
-// Inside the import's transaction: its record, each row with the category
-// the rules give it, the expenses its repeated rows stand for, its totals.
+// Inside the import's transaction: its account and record, each expense
+// with the category the rules give it, income and transfers in their own
+// tables (a transfer paired with its other side when that is in), the
+// expenses its repeated rows stand for, its totals.
 Resultado<> ImportarCSV::grava(QTableWidget *tabela, const QVector<int> &linhas)
 {
-    const Resultado<int> idImportacao = HistoricoDeImportacoes::abrir(origem.arquivos(), origem.sha256(), nomeDoLayout);
+    const Resultado<int> idConta = conta->gravar();
+    if (!idConta.ok())
+        return idConta.motivo();
+    const Resultado<int> idImportacao =
+        HistoricoDeImportacoes::abrir(origem.arquivos(), origem.sha256(), nomeDoLayout, idConta.valor());
     if (!idImportacao.ok())
         return idImportacao.motivo();
-    QVector<GradeDaPrevia::Linha> lidas;
-    QList<QPair<QString, QString>> textos;
+    QVector<GradeDaPrevia::Linha> gastos;
+    QVector<int> linhasDosGastos;
     for (const int n : linhas) {
-        lidas << GradeDaPrevia::linha(tabela, n);
-        textos << qMakePair(lidas.last().fornecedor, lidas.last().descricao);
+        const GradeDaPrevia::Linha linha = GradeDaPrevia::linha(tabela, n);
+        if (linha.destino == Destino::Gasto) {
+            gastos << linha;
+            linhasDosGastos << n;
+            continue;
+        }
+        const Movimento movimento = movimentoDaLinha(linha, idImportacao.valor(), idConta.valor());
+        const Resultado<> movido = linha.destino == Destino::Entrada ? TabelaEntradas::inserir(movimento)
+                                                                      : TabelaTransferencias::inserir(movimento);
+        if (!movido.ok()) {
+            linhaRecusada = n;
+            return motivoDaImportacao = {QStringLiteral("Linha %1: ").arg(n + 1) + movido.motivo().texto,
+                                         movido.motivo().detalhes, movido.motivo().codigo};
+        }
+        resultado.naoGastos << linha;
     }
+    Resultado<> feito = gravaGastos(gastos, linhasDosGastos, idImportacao.valor(), idConta.valor());
+    if (feito.ok())
+        feito = TabelaTransferencias::parear(idImportacao.valor());
+    if (feito.ok())
+        feito = HistoricoDeImportacoes::anotaRepetidas(idImportacao.valor(), deixarRepetidas ? repetidas->gastosRepetidos()
+                                                                                            : QVector<int>());
+    const Resultado<HistoricoDeImportacoes::Gravado> gravado =
+        feito.ok() ? HistoricoDeImportacoes::concluir(idImportacao.valor()) : feito.motivo();
+    if (!gravado.ok())
+        return gravado.motivo();
+    resultado.gravadas = gravado.valor().gastos;
+    resultado.centavos = gravado.valor().centavos;
+    return Feito();
+}
+
+// One prepared insert for every expense: a statement has thousands.
+Resultado<> ImportarCSV::gravaGastos(const QVector<GradeDaPrevia::Linha> &gastos, const QVector<int> &linhas,
+                                     int idImportacao, int idConta)
+{
+    QList<QPair<QString, QString>> textos;
+    for (const GradeDaPrevia::Linha &gasto : gastos)
+        textos << qMakePair(gasto.fornecedor, gasto.descricao);
     QVector<QVariant> categorias;
     if (!CadastroDeRegras::categoriasDasNovas(textos, &categorias))
         return Motivo {QStringLiteral("As regras de classificação não puderam ser lidas; nada foi gravado."), {}, {}};
@@ -210,9 +311,9 @@ Resultado<> ImportarCSV::grava(QTableWidget *tabela, const QVector<int> &linhas)
     QSqlQuery insercao;
     insercao.prepare(sqlInsercao);
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
-    progresso.definirTotal(lidas.size());
-    for (int i = 0; i < lidas.size(); ++i) {
-        const QVariantList valores = valoresDaLinha(lidas.at(i), categorias.at(i), idImportacao.valor());
+    progresso.definirTotal(gastos.size());
+    for (int i = 0; i < gastos.size(); ++i) {
+        const QVariantList valores = valoresDaLinha(gastos.at(i), categorias.at(i), idImportacao, idConta);
         for (int v = 0; v < valores.size(); ++v)
             insercao.bindValue(v, valores.at(v));
         if (!insercao.exec()) {
@@ -224,14 +325,6 @@ Resultado<> ImportarCSV::grava(QTableWidget *tabela, const QVector<int> &linhas)
         resultado.classificadasPorRegras += !categorias.at(i).isNull();
         progresso.avancar(i + 1);
     }
-    const Resultado<> anotadas =
-        HistoricoDeImportacoes::anotaRepetidas(idImportacao.valor(), deixarRepetidas ? repetidas->gastosRepetidos()
-                                                                                     : QVector<int>());
-    const Resultado<HistoricoDeImportacoes::Gravado> gravado = HistoricoDeImportacoes::concluir(idImportacao.valor());
-    if (!anotadas.ok() || !gravado.ok())
-        return anotadas.ok() ? gravado.motivo() : anotadas.motivo();
-    resultado.gravadas = gravado.valor().gastos;
-    resultado.centavos = gravado.valor().centavos;
     return Feito();
 }
 

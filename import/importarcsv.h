@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class ContaDaImportacao;
 class LinhasRepetidas;
 struct ArquivoExtrato;
 struct LayoutExtrato;
@@ -49,8 +50,11 @@ private:
     QSqlDatabase bancoDaTransacao() const;
     bool leArquivo(const ArquivoExtrato &arquivo, QTableWidget *tabela);
     std::optional<LayoutExtrato> layoutMapeado(const ArquivoExtrato &arquivo);
+    void criaMenuDaGrade();
     QVector<int> linhasAGravar(QTableWidget *tabela);
     Resultado<> grava(QTableWidget *tabela, const QVector<int> &linhas);
+    Resultado<> gravaGastos(const QVector<GradeDaPrevia::Linha> &gastos, const QVector<int> &linhas, int idImportacao,
+                            int idConta);
     void mostraLinhaRecusada();
 
     Ui::ImportarCSV *ui;
@@ -62,6 +66,7 @@ private:
     // The layout of the file read last, shown above the grid.
     QString nomeDoLayout;
     LinhasRepetidas *repetidas;
+    ContaDaImportacao *conta;
     OrigemDaPrevia origem;
     int cargas = 0; // files read into the grid so far
     bool deixarRepetidas = false;

@@ -16,17 +16,37 @@ namespace {
 // whatever they hold, so that no size of preview breaks the marking.
 const int porInstrucao = 2000;
 
-// The expenses of the preview's date range.
+// What the preview's rows may repeat, in the preview's sign (money in
+// negative): expenses, income and transfers, of the import's account or of
+// none (0 for the account: any); the parts of a split expense by the group
+// they make.
 const QString sqlPeriodo = QStringLiteral(
-    "SELECT data, valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), idTransacao IS NOT NULL, idGasto "
-    "FROM gastos WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL");
+    "SELECT data, valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), idTransacao IS NOT NULL, "
+    "idGasto, idDivisao FROM gastos WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
+    "AND (? = 0 OR idConta IS NULL OR idConta = ?) "
+    "UNION ALL SELECT data, -valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), "
+    "idTransacao IS NOT NULL, 0, NULL FROM entrada WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
+    "AND (? = 0 OR idConta IS NULL OR idConta = ?) "
+    "UNION ALL SELECT data, -valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), "
+    "idTransacao IS NOT NULL, 0, NULL FROM transferencia WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
+    "AND (? = 0 OR idConta IS NULL OR idConta = ?)");
 
-// The expenses that carry the bank id of a preview row, whatever their date.
+// The rows that carry the bank id of a preview row, whatever their date; a
+// split expense with the amount of all its parts.
 const QString sqlPorId = QStringLiteral(
-    "SELECT p.linha, g.data, g.valor, g.contaExtrato, IFNULL(g.idImportacao, 0), g.idGasto "
+    "SELECT p.linha, g.data, IF(g.idDivisao IS NULL, g.valor, "
+    "(SELECT SUM(d.valor) FROM gastos d WHERE d.idDivisao = g.idDivisao)), g.contaExtrato, "
+    "IFNULL(g.idImportacao, 0), g.idGasto FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
+    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p "
+    "JOIN gastos g ON g.idTransacao = p.idTransacao "
+    "UNION ALL SELECT p.linha, e.data, -e.valor, e.contaExtrato, IFNULL(e.idImportacao, 0), 0 "
     "FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
     "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p "
-    "JOIN gastos g ON g.idTransacao = p.idTransacao");
+    "JOIN entrada e ON e.idTransacao = p.idTransacao "
+    "UNION ALL SELECT p.linha, t.data, -t.valor, t.contaExtrato, IFNULL(t.idImportacao, 0), 0 "
+    "FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
+    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p "
+    "JOIN transferencia t ON t.idTransacao = p.idTransacao");
 
 const QString sqlImportacoes = QStringLiteral("SELECT idImportacao, quando FROM importacao");
 
@@ -109,7 +129,8 @@ struct LinhasRepetidas::Achados
 {
     QVector<GradeDaPrevia::Linha> previa; // in grid order
     QVector<Lancamento> periodo;          // the expenses of the preview's date range
-    QHash<int, Lancamento> porId;         // rows whose transaction is in gastos, and that expense
+    QHash<int, Lancamento> porId;         // rows whose transaction is stored, and that row
+    int idConta = 0;                      // the import's account: 0 none, -1 one not made yet
     QHash<int, QDateTime> importacoes;
     QHash<QString, int> pesos; // each text's weight, numbered
 
@@ -135,12 +156,28 @@ bool LinhasRepetidas::Achados::lerPeriodo()
     }
     if (!primeira.isValid())
         return true;
-    Resultado<QSqlQuery> consulta = Sql::executa(sqlPeriodo, {primeira, ultima});
+    QVariantList valores;
+    for (int tabela = 0; tabela < 3; ++tabela)
+        valores << primeira << ultima << idConta << idConta;
+    Resultado<QSqlQuery> consulta = Sql::executa(sqlPeriodo, valores);
     if (!consulta.ok())
         return false;
-    for (QSqlQuery &q = consulta.valor(); q.next();)
-        periodo.append({q.value(0).toDate().toJulianDay(), emCentavos(q.value(1)), q.value(2).toString(),
-                        q.value(3).toString(), q.value(5).toBool(), q.value(4).toInt(), q.value(6).toInt()});
+    QHash<int, int> divisoes; // each split expense's place in periodo
+    for (QSqlQuery &q = consulta.valor(); q.next();) {
+        const Lancamento parte {q.value(0).toDate().toJulianDay(), emCentavos(q.value(1)), q.value(2).toString(),
+                                q.value(3).toString(), q.value(5).toBool(), q.value(4).toInt(), q.value(6).toInt()};
+        const int divisao = q.value(7).toInt();
+        if (divisao && divisoes.contains(divisao)) {
+            Lancamento &gasto = periodo[divisoes.value(divisao)];
+            gasto.centavos += parte.centavos;
+            gasto.comId = gasto.comId || parte.comId;
+            gasto.idGasto = qMin(gasto.idGasto, parte.idGasto); // the first part
+            continue;
+        }
+        if (divisao)
+            divisoes.insert(divisao, periodo.size());
+        periodo.append(parte);
+    }
     return true;
 }
 
@@ -156,7 +193,8 @@ bool LinhasRepetidas::Achados::lerIds()
             ids.append(QJsonArray {n, previa.at(n).idBanco});
         if (ids.size() < porInstrucao && (n < previa.size() || ids.isEmpty()))
             continue;
-        Resultado<QSqlQuery> consulta = Sql::executa(sqlPorId, {Sql::json(ids)});
+        const QString json = Sql::json(ids);
+        Resultado<QSqlQuery> consulta = Sql::executa(sqlPorId, {json, json, json});
         if (!consulta.ok())
             return false;
         for (QSqlQuery &q = consulta.valor(); q.next();) {
@@ -281,10 +319,19 @@ LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela)
 
 LinhasRepetidas::~LinhasRepetidas() = default;
 
+void LinhasRepetidas::defineConta(int idConta)
+{
+    if (idConta == m_idConta)
+        return;
+    m_idConta = idConta;
+    marcar();
+}
+
 bool LinhasRepetidas::marcar()
 {
     m_adiamento.stop();
     Achados achados;
+    achados.idConta = m_idConta;
     const bool ok = m_tabela->rowCount() == 0 || consultar(&achados);
     const QHash<int, Repeticao> repeticoes = ok ? achados.repeticoes() : QHash<int, Repeticao>();
     QHash<int, QString> avisos;

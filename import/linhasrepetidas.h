@@ -8,10 +8,11 @@
 
 class QTableWidget;
 
-// The rows of an import's preview grid that are already in gastos, or that
-// an earlier file of the same preview already brought (the same file read
-// twice, overlapping statements), greyed with a tooltip saying where they
-// are. A row is repeated by the bank's id only when id, account, date and
+// The rows of an import's preview grid that are already stored (as
+// expenses, income or transfers, of the import's account or of none), or
+// that an earlier file of the same preview already brought (the same file
+// read twice, overlapping statements), greyed with a tooltip saying where
+// they are. A row is repeated by the bank's id only when id, account, date and
 // amount all match; otherwise by occurrence of the same date, amount,
 // supplier and description (compared as the server compares texts): three
 // such rows in a file and two in gastos make two repeated rows, and rows of
@@ -30,6 +31,9 @@ public:
     // Asks the server now; false when a statement failed, all rows then
     // counting as new.
     bool marcar();
+    // The import's account (0: none, any account repeats; -1: one not made
+    // yet, so only rows without account repeat), marking again on a change.
+    void defineConta(int idConta);
     bool repetida(int linha) const { return m_repetidas.contains(linha); }
     int quantas() const { return m_repetidas.size(); }
     // The expenses of gastos that the repeated rows stand for.
@@ -44,6 +48,7 @@ private:
     bool consultar(Achados *achados) const;
 
     QTableWidget *m_tabela;
+    int m_idConta = 0;
     QHash<int, int> m_repetidas; // row, and the expense it repeats (0: a row of the grid)
     QTimer m_adiamento;
 };

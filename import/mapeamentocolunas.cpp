@@ -73,7 +73,7 @@ void MapeamentoColunas::accept()
         erro = leCsvDoBanco(m_linhas, m_cabecalho, escolhido).erro;
     if (!erro.isEmpty()) {
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Colunas do extrato"),
-                    QStringLiteral("O arquivo não pode ser lido com essas colunas."), {erro, {}});
+                    QStringLiteral("O arquivo não pode ser lido com essas colunas."), {erro, {}, {}});
         return;
     }
     QDialog::accept();

@@ -8,6 +8,8 @@
 
 namespace {
 
+using GradeDaPrevia::Destino;
+
 // The lines that appear only when their count is not zero.
 struct LinhaOpcional
 {
@@ -23,21 +25,41 @@ const LinhaOpcional linhasOpcionais[] = {
      "%1 gastos classificados pelas regras."},
 };
 
-// One line per kind of row that is not spending.
-struct DeFora
+// One line per kind of row that is not an expense, with its total: %1 the
+// count, %2 the total.
+struct NaoGasto
 {
-    Natureza natureza;
+    bool (*eh)(const GradeDaPrevia::Linha &linha);
     const char *singular;
     const char *plural;
-    bool comTotal; // %2: the rows' total
 };
 
-const DeFora tiposDeFora[] = {
-    {Natureza::PagamentoDeFatura, "%1 pagamento de fatura de %2 ficou de fora: não é gasto.",
-     "%1 pagamentos de fatura, total de %2, ficaram de fora: não são gastos.", true},
-    {Natureza::NaoLancamento, "%1 linha de saldo ficou de fora: não é lançamento.",
-     "%1 linhas de saldo ficaram de fora: não são lançamentos.", false},
+const NaoGasto tiposDeNaoGasto[] = {
+    {[](const GradeDaPrevia::Linha &l) { return l.destino == Destino::Entrada; },
+     "%1 entrada de %2 não é gasto: foi para as entradas.",
+     "%1 entradas, total de %2, não são gastos: foram para as entradas."},
+    {[](const GradeDaPrevia::Linha &l) {
+         return l.destino == Destino::Transferencia && l.natureza == Natureza::PagamentoDeFatura;
+     },
+     "%1 pagamento de fatura de %2 não é gasto: é uma transferência entre contas suas.",
+     "%1 pagamentos de fatura, total de %2, não são gastos: são transferências entre contas suas."},
+    {[](const GradeDaPrevia::Linha &l) {
+         return l.destino == Destino::Transferencia && l.natureza != Natureza::PagamentoDeFatura;
+     },
+     "%1 transferência entre contas suas, de %2, não é gasto.",
+     "%1 transferências entre contas suas, total de %2, não são gastos."},
+    {[](const GradeDaPrevia::Linha &l) { return l.destino == Destino::DeFora; },
+     "%1 linha de %2 ficou de fora: não é lançamento.", "%1 linhas, total de %2, ficaram de fora: não são lançamentos."},
 };
+
+QString oQueFoi(const GradeDaPrevia::Linha &linha)
+{
+    for (const NaoGasto &tipo : tiposDeNaoGasto) {
+        if (tipo.eh(linha))
+            return QString::fromUtf8(tipo.plural).section(QLatin1Char(':'), 1).trimmed();
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -45,16 +67,15 @@ QString textoDoResumo(const ResultadoImportacao &resultado)
 {
     QStringList linhas {contagem(resultado.gravadas, "%1 gasto gravado, total de %2.", "%1 gastos gravados, total de %2.")
                             .arg(centavosEmReais(resultado.centavos))};
-    for (const DeFora &tipo : tiposDeFora) {
+    for (const NaoGasto &tipo : tiposDeNaoGasto) {
         int quantas = 0;
         qint64 soma = 0;
-        for (const GradeDaPrevia::Linha &linha : resultado.deFora) {
-            quantas += linha.natureza == tipo.natureza;
-            soma += linha.natureza == tipo.natureza ? qAbs(linha.centavos.value_or(0)) : 0;
+        for (const GradeDaPrevia::Linha &linha : resultado.naoGastos) {
+            quantas += tipo.eh(linha);
+            soma += tipo.eh(linha) ? qAbs(linha.centavos.value_or(0)) : 0;
         }
-        const QString texto = contagem(quantas, tipo.singular, tipo.plural);
         if (quantas > 0)
-            linhas << (tipo.comTotal ? texto.arg(centavosEmReais(soma)) : texto);
+            linhas << contagem(quantas, tipo.singular, tipo.plural).arg(centavosEmReais(soma));
     }
     for (const LinhaOpcional &opcional : linhasOpcionais) {
         const int n = resultado.*opcional.contagem;
@@ -67,10 +88,10 @@ QString textoDoResumo(const ResultadoImportacao &resultado)
 QString detalhesDoResumo(const ResultadoImportacao &resultado)
 {
     QStringList linhas;
-    for (const GradeDaPrevia::Linha &linha : resultado.deFora) {
+    for (const GradeDaPrevia::Linha &linha : resultado.naoGastos) {
         const QString data = linha.data ? dataNaGrade(*linha.data) : QStringLiteral("sem data");
         const QString valor = linha.centavos ? centavosEmReais(qAbs(*linha.centavos)) : QStringLiteral("sem valor");
-        linhas << QStringLiteral("%1 — %2 — %3: %4").arg(data, linha.descricao, valor, porQueFicaDeFora(linha.natureza));
+        linhas << QStringLiteral("%1 — %2 — %3: %4").arg(data, linha.descricao, valor, oQueFoi(linha));
     }
     return linhas.join(QLatin1Char('\n'));
 }

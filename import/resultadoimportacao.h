@@ -9,20 +9,21 @@
 // What an import did, for the summary the user sees after it.
 struct ResultadoImportacao
 {
-    int gravadas = 0;
+    int gravadas = 0; // expenses
     qint64 centavos = 0;
     int repetidasDeixadas = 0;
     int classificadasPorRegras = 0;
-    QVector<GradeDaPrevia::Linha> deFora; // rows that are not spending, left out
+    // The rows that did not become expenses: income, transfers, left out.
+    QVector<GradeDaPrevia::Linha> naoGastos;
 };
 
-// The summary box's text: rows written and their total, then the rows left
-// out (not spending, repeated) and the expenses classified by rules, each
-// when there are any.
+// The summary box's text: expenses written and their total, then every
+// other kind of row (income, transfers, rows left out, repeated rows) and
+// the expenses classified by rules, each when there are any.
 QString textoDoResumo(const ResultadoImportacao &resultado);
 
-// Every row left out because it is not spending, with its reason: the
-// summary's details.
+// Every row that did not become an expense, with what it is: the summary's
+// details, so that nothing leaves a file without a word.
 QString detalhesDoResumo(const ResultadoImportacao &resultado);
 
 #endif // RESULTADOIMPORTACAO_H

@@ -162,7 +162,7 @@ bool LeitorCsv::leLinha(int n)
     if (campos.size() < colunasNecessarias(c))
         return erro(n, QStringLiteral("a linha"), texto);
     LinhaExtrato linha;
-    linha.natureza = naturezaDosTextos(textos(campos, c));
+    linha.doCartao = m_layout.sinal == Sinal::SaidaPositiva;
     linha.descricao = juntos(campos, c.descricao);
     linha.fornecedor = fornecedorDe(primeiro(campos, c.fornecedor), m_layout);
     linha.idBanco = campos.value(c.identificador);
@@ -172,8 +172,10 @@ bool LeitorCsv::leLinha(int n)
     linha.data = leData(linha.dataEscrita, m_layout.formatoData);
     const std::optional<qint64> centavos = despesa(campos, m_layout, m_notacao);
     linha.centavos = centavos.value_or(0);
-    // A row that is not spending is shown as the file has it, read or not.
-    if (linha.natureza == Natureza::Gasto) {
+    linha.natureza = naturezaDaLinha(textos(campos, c), linha.centavos, linha.doCartao);
+    // A balance line is shown as the file has it, read or not; everything
+    // else is stored somewhere.
+    if (linha.natureza != Natureza::NaoLancamento) {
         if (!linha.data.isValid())
             return erro(n, QStringLiteral("a data"), linha.dataEscrita,
                         QStringLiteral(" Esperava uma data %1 entre %2 e %3.")

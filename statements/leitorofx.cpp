@@ -211,8 +211,7 @@ void LeitorOfx::terminaTransacao()
     linha.descricao = memo.isEmpty() ? nome : memo;
     linha.idBanco = m_campos[Id];
     linha.conta = QStringLiteral("OFX ") + (m_banco.isEmpty() ? m_conta : m_banco + QLatin1Char('/') + m_conta);
-    const bool pagamento = m_cartaoAgora && m_campos[Tipo].compare(QLatin1String("PAYMENT"), Qt::CaseInsensitive) == 0;
-    linha.natureza = pagamento ? Natureza::PagamentoDeFatura : naturezaDosTextos({nome, memo});
+    linha.doCartao = m_cartaoAgora;
     linha.dataEscrita = m_campos[Data];
     linha.valorEscrito = m_campos[Valor];
     const QString &quando = m_campos[Data], &quanto = m_campos[Valor];
@@ -223,10 +222,12 @@ void LeitorOfx::terminaTransacao()
         leCentavos(quanto, virgula ? NotacaoValor::VirgulaDecimal : NotacaoValor::PontoDecimal);
     // In OFX money that leaves the customer is negative; in gastos it is spending.
     linha.centavos = -centavos.value_or(0);
-    if (linha.natureza == Natureza::Gasto && !linha.data.isValid())
+    const bool pagamento = m_cartaoAgora && m_campos[Tipo].compare(QLatin1String("PAYMENT"), Qt::CaseInsensitive) == 0;
+    linha.natureza = pagamento ? Natureza::PagamentoDeFatura : naturezaDaLinha({nome, memo}, linha.centavos, m_cartaoAgora);
+    if (linha.natureza != Natureza::NaoLancamento && !linha.data.isValid())
         return erro(erroNoLancamento(Data, quando,
                                      QStringLiteral("uma data AAAAMMDD entre %1 e %2").arg(primeiroAno).arg(ultimoAno)));
-    if (linha.natureza == Natureza::Gasto && !centavos)
+    if (linha.natureza != Natureza::NaoLancamento && !centavos)
         return erro(erroNoLancamento(Valor, quanto, QStringLiteral("um valor como -45.90")));
     m_leitura.linhas << linha;
 }

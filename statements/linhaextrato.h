@@ -10,6 +10,7 @@ enum class Natureza {
     Gasto,             // money out for a purchase; a card's refund is a negative one
     NaoLancamento,     // a balance line: no money moved
     PagamentoDeFatura, // the card bill paid: money between the household's own accounts
+    Entrada,           // money in on a checking or savings account: salary, a Pix received
 };
 
 // One row of any statement file, as every reader gives it.
@@ -21,6 +22,7 @@ struct LinhaExtrato
     QString descricao;
     QString idBanco; // the bank's id of the transaction (OFX FITID, Nubank's Identificador)
     QString conta;   // the account the file names ("OFX 0341/12345-6"), or the layout's name
+    bool doCartao = false; // the file is a card's statement
     Natureza natureza = Natureza::Gasto;
     // A row that is not spending may not read as one: its date and amount
     // as the file wrote them, for the grid, when they do not.

@@ -38,7 +38,7 @@ QString dobrado(const QString &texto)
 
 } // namespace
 
-Natureza naturezaDosTextos(const QStringList &textos)
+Natureza naturezaDaLinha(const QStringList &textos, qint64 centavos, bool doCartao)
 {
     for (const QString &texto : textos) {
         // Most texts are longer than any form: no folding for them.
@@ -48,17 +48,19 @@ Natureza naturezaDosTextos(const QStringList &textos)
                 return *forma;
         }
     }
-    return Natureza::Gasto;
+    return centavos < 0 && !doCartao ? Natureza::Entrada : Natureza::Gasto;
 }
 
-QString porQueFicaDeFora(Natureza natureza)
+QString oQueE(Natureza natureza)
 {
     switch (natureza) {
     case Natureza::NaoLancamento:
         return QStringLiteral("Linha de saldo do banco: não é um lançamento.");
     case Natureza::PagamentoDeFatura:
         return QStringLiteral("Pagamento da fatura do cartão: o dinheiro passa de uma conta sua para outra, "
-                              "não é um gasto.");
+                              "não é gasto nem entrada.");
+    case Natureza::Entrada:
+        return QStringLiteral("Dinheiro que entrou na conta: é uma entrada, não um gasto.");
     case Natureza::Gasto:
         break;
     }

@@ -15,7 +15,7 @@ class TstLeitores : public QObject
 
     static QString emTexto(const LinhaExtrato &l)
     {
-        const char natureza[] = {'G', 'S', 'P'};
+        const char natureza[] = {'G', 'S', 'P', 'E'};
         return QStringList {l.data.toString("dd/MM/yyyy"), l.fornecedor, QString::number(l.centavos), l.descricao,
                             l.idBanco, QString(natureza[int(l.natureza)])}.join('|');
     }
@@ -103,7 +103,8 @@ private slots:
     }
 
     // What each made-up bank file reads as: the layout (or the start of the error) and its rows
-    // as data|fornecedor|centavos|descrição|id|G (gasto), S (saldo) or P (pagamento de fatura).
+    // as data|fornecedor|centavos|descrição|id|G (gasto), S (saldo), P (pagamento de fatura) or
+    // E (entrada: money in on an account; on a card it is a refund, a negative gasto).
     void extratos_data()
     {
         QTest::addColumn<QString>("resultado");
@@ -112,7 +113,7 @@ private slots:
             QTest::newRow(arquivo) << QString::fromUtf8(resultado) << linhas;
         };
         linha("nubank-conta.csv", "Nubank", {"01/10/2026|PADARIA|2390|Compra no débito - PADARIA|u1|G",
-              "03/10/2026|ANA|-15000|Transferência recebida pelo Pix - ANA - •••.1-••|u2|G",
+              "03/10/2026|ANA|-15000|Transferência recebida pelo Pix - ANA - •••.1-••|u2|E",
               "08/10/2026|Pagamento de fatura|940|Pagamento de fatura|u3|P"});
         linha("nubank-cartao.csv", "Nubank — cartão", {"03/10/2026|Loja|10050|Loja - Parcela 3/10||G",
               "05/10/2026|Pagamento recebido|-50000|Pagamento recebido||P",
@@ -125,7 +126,7 @@ private slots:
         linha("inter-conta.csv", "Inter — conta", {"02/10/2026|JOÃO|123456|Pix enviado - JOÃO||G"});
         linha("inter-cartao.csv", "Inter — cartão", {"04/10/2026|LOJA|102990|LOJA - Parcela 2/5||G"});
         linha("c6-conta.csv", "C6 — conta", {"05/10/2026|CARLOS|7550|Pix enviado - CARLOS||G",
-              "06/10/2026|ANA|-2000|Pix recebido - ANA||G"});
+              "06/10/2026|ANA|-2000|Pix recebido - ANA||E"});
         linha("c6-cartao.csv", "C6 — cartão", {"07/09/2026|CINEMA|3500|CINEMA - Única||G",
               "10/10/2026|Inclusao de Pagamento|-80000|Inclusao de Pagamento - Única||P",
               "11/10/2026|Pag Fatura Boleto|-14586|Pag Fatura Boleto - Única||P"});
