@@ -1,6 +1,7 @@
 #include "app/finara.h"
 #include "ui_finara.h"
 
+#include "accounts/janelacontas.h"
 #include "budget/janelaorcamento.h"
 #include "categories/categoria.h"
 #include "classification/analisedados.h"
@@ -98,6 +99,13 @@ void Finara::on_pushButton_regras_clicked()
 void Finara::on_pushButton_orcamento_clicked()
 {
     JanelaOrcamento dialogo(this);
+    dialogo.setModal(true);
+    dialogo.exec();
+}
+
+void Finara::on_pushButton_contas_clicked()
+{
+    JanelaContas dialogo(this);
     dialogo.setModal(true);
     dialogo.exec();
 }

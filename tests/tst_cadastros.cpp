@@ -1,3 +1,4 @@
+#include "accounts/janelacontas.h"
 #include "categories/categoria.h"
 #include "classification/analisedados.h"
 #include "database/tabelaconsulta.h"
@@ -71,6 +72,32 @@ private slots:
         QTEST(banco.valor("SELECT GROUP_CONCAT(categoria ORDER BY idCategoria) FROM categoria")
                   .toString(), "restam");
         QVERIFY(lista->isColumnHidden(0));
+    }
+
+    // An account goes only while nothing refers to it.
+    void contaApagada_data()
+    {
+        QTest::addColumn<QString>("referencia"); // a row pointing at the account
+        QTest::addColumn<int>("restam");
+        QTest::newRow("sem nada lançado") << "" << 0;
+        QTest::newRow("com gasto") << "INSERT INTO gastos (data, valor, idConta) VALUES (NOW(), 1, 7)" << 1;
+        QTest::newRow("com entrada") << "INSERT INTO entrada (data, valor, idConta) VALUES (NOW(), 1, 7)" << 1;
+        QTest::newRow("com transferência") << "INSERT INTO transferencia (data, valor, idConta) VALUES (NOW(), 1, 7)"
+                                           << 1;
+        QTest::newRow("com importação") << "INSERT INTO importacao (arquivo, idConta) VALUES ('x', 7)" << 1;
+    }
+    void contaApagada()
+    {
+        QFETCH(QString, referencia);
+        QVERIFY(banco.executa("DELETE FROM conta") && banco.executa("INSERT INTO conta VALUES (7, 'Nubank', 0, NULL)"));
+        QVERIFY(referencia.isEmpty() || banco.executa(referencia));
+        RespostaModal resposta;
+        resposta.responder(QMessageBox::Yes);
+        JanelaContas janela;
+        janela.findChild<QTableWidget *>()->selectRow(0);
+        clicar(&janela, "pushButton_apagar");
+        QTEST(banco.valor("SELECT COUNT(*) FROM conta").toInt(), "restam");
+        QCOMPARE(resposta.vistas().size(), 1 + int(referencia.size() > 0)); // the refusal says why
     }
 
     // A supplier lists the expense whatever its category, a description only while it has none.
