@@ -1,6 +1,7 @@
 #include "app/finara.h"
 #include "ui_finara.h"
 
+#include "accounts/entradasantigas.h"
 #include "accounts/janelacontas.h"
 #include "budget/janelaorcamento.h"
 #include "categories/categoria.h"
@@ -10,6 +11,9 @@
 #include "import/importarcsv.h"
 #include "reports/relatorios.h"
 #include "rules/regras.h"
+
+#include "messages/caixamensagem.h"
+#include "messages/formatacao.h"
 
 #include <QIcon>
 
@@ -37,6 +41,32 @@ void Finara::on_pushButton_conectarBD_clicked()
     dialogo.exec();
     db = dialogo.readBD();
     mostraEstadoDaConexao();
+    if (db.isOpen())
+        ofereceEntradasAntigas();
+}
+
+// Once per database, after an upgrade that keeps income apart: the money in
+// imported before as negative expenses, moved only with the user's yes.
+void Finara::ofereceEntradasAntigas()
+{
+    const Resultado<std::optional<EntradasAntigas::Oferta>> oferta = EntradasAntigas::aOferecer();
+    if (!oferta.ok() || !oferta.valor())
+        return;
+    const QString texto =
+        contagem(oferta.valor()->quantas, "Há %1 valor negativo, de %2, importado de extratos de conta corrente.",
+                 "Há %1 valores negativos, total de %2, importados de extratos de conta corrente.")
+            .arg(centavosEmReais(oferta.valor()->centavos));
+    const QString explicacao = QStringLiteral(
+        "Esta versão do Finara guarda o dinheiro que entra nas contas (salário, Pix recebido) como entradas, fora "
+        "dos gastos. Esses valores hoje diminuem os gastos dos meses deles. Movê-los para as entradas?");
+    const bool mover = mostraPergunta(this, QStringLiteral("Entradas"), texto, explicacao,
+                                      {{QMessageBox::No, QStringLiteral("Deixar como gastos")},
+                                       {QMessageBox::Yes, QStringLiteral("Mover para as entradas")}})
+                       == QMessageBox::Yes;
+    const Resultado<> feito = mover ? EntradasAntigas::mover() : EntradasAntigas::recusar();
+    if (!feito.ok())
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Entradas"),
+                    QStringLiteral("Nada foi movido."), feito.motivo());
 }
 
 // In the title, so it is seen from every window and in the task bar.

@@ -34,6 +34,7 @@ private slots:
 
 private:
     void mostraEstadoDaConexao();
+    void ofereceEntradasAntigas();
 
     Ui::Finara *ui;
     QSqlDatabase db;

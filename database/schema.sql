@@ -201,6 +201,14 @@ CREATE TABLE IF NOT EXISTS transferencia (
     KEY ix_transferencia_transacao (idTransacao)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
+-- What the household's database remembers of the program itself, such as
+-- a question asked once after an upgrade.
+CREATE TABLE IF NOT EXISTS preferencia (
+    chave VARCHAR(100) NOT NULL,
+    valor VARCHAR(255) NULL,
+    PRIMARY KEY (chave)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'127.0.0.1' IDENTIFIED BY 'h8TQ2w%KZLN[';
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'localhost' IDENTIFIED BY 'h8TQ2w%KZLN[';
 REVOKE ALL PRIVILEGES, GRANT OPTION FROM 'vestara_tilmo'@'127.0.0.1';

@@ -33,9 +33,84 @@ CREATE TABLE IF NOT EXISTS gastos (
     valor DECIMAL(13,2) NOT NULL,
     descricao VARCHAR(1000) NULL,
     idCategoria INT NULL,
+    idImportacao INT NULL,
+    idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin NULL,
     PRIMARY KEY (idGasto),
     KEY ix_gastos_data (data, idCategoria, valor),
-    KEY ix_gastos_categoria_data (idCategoria, data)
+    KEY ix_gastos_categoria_data (idCategoria, data),
+    KEY ix_gastos_importacao (idImportacao),
+    KEY ix_gastos_transacao (idTransacao)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- Databases made before imports were recorded get the same columns.
+-- idImportacao is the import that wrote the expense (NULL: entered
+-- otherwise); idTransacao the bank's own id of the transaction (OFX FITID),
+-- compared exactly, case included.
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS idImportacao INT NULL;
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS
+    idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin NULL;
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_importacao (idImportacao);
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_transacao (idTransacao);
+
+-- One row per import, so it can be listed and undone. sha256 is the file's
+-- (NULL when the grid held rows of several files); layout the bank layout
+-- the file was read as.
+CREATE TABLE IF NOT EXISTS importacao (
+    idImportacao INT NOT NULL AUTO_INCREMENT,
+    quando DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP,
+    arquivo VARCHAR(1000) NOT NULL,
+    sha256 CHAR(64) CHARACTER SET ascii COLLATE ascii_bin NULL,
+    layout VARCHAR(100) NULL,
+    linhas INT NOT NULL DEFAULT 0,
+    total DECIMAL(15,2) NOT NULL DEFAULT 0,
+    PRIMARY KEY (idImportacao),
+    KEY ix_importacao_sha256 (sha256)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- The columns the user mapped for a delimited statement file no built-in
+-- layout knows, so the next file with the same header line is read at once.
+-- Keyed by the header's SHA-256, since a header can outgrow an index.
+CREATE TABLE IF NOT EXISTS mapeamento_extrato (
+    chaveCabecalho CHAR(64) NOT NULL,
+    cabecalho TEXT NOT NULL,
+    separador CHAR(1) NOT NULL,
+    formatoData VARCHAR(20) NOT NULL,
+    virgulaDecimal BOOLEAN NOT NULL,
+    saidaNegativa BOOLEAN NOT NULL,
+    colunaData INT NOT NULL,
+    colunaFornecedor INT NOT NULL,
+    colunaValor INT NULL,
+    colunaEntrada INT NULL,
+    colunaSaida INT NULL,
+    colunaDescricao INT NULL,
+    PRIMARY KEY (chaveCabecalho)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- Classification rules, applied in posicao order: the first whose pattern
+-- one of its fields contains (as the collation compares) gives an expense
+-- without category its category. idCategoria carries no foreign key, like
+-- gastos: a rule of a deleted category stays, shown as such, and never applies.
+CREATE TABLE IF NOT EXISTS regra (
+    idRegra INT NOT NULL AUTO_INCREMENT,
+    posicao INT NOT NULL,
+    padrao VARCHAR(255) NOT NULL,
+    noFornecedor BOOLEAN NOT NULL,
+    naDescricao BOOLEAN NOT NULL,
+    idCategoria INT NOT NULL,
+    PRIMARY KEY (idRegra),
+    KEY ix_regra_posicao (posicao),
+    CONSTRAINT ck_regra_padrao CHECK (padrao REGEXP '[^[:space:]]'),
+    CONSTRAINT ck_regra_campo CHECK (noFornecedor OR naDescricao)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+-- A category's monthly budget; a category without a row has none. No
+-- foreign key, like gastos: a deleted category's budget is simply no longer
+-- listed.
+CREATE TABLE IF NOT EXISTS orcamento (
+    idCategoria INT NOT NULL,
+    valor DECIMAL(13,2) NOT NULL,
+    PRIMARY KEY (idCategoria),
+    CONSTRAINT ck_orcamento_valor CHECK (valor > 0)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE USER IF NOT EXISTS 'vestara_tilmo'@'127.0.0.1' IDENTIFIED BY 'h8TQ2w%KZLN[';

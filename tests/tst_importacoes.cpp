@@ -1,3 +1,4 @@
+#include "app/finara.h"
 #include "import/importacoes.h"
 #include "import/importarcsv.h"
 #include "support/bancoteste.h"
@@ -132,26 +133,58 @@ private slots:
                              "(SELECT COUNT(*) FROM gastos o WHERE o.idImportacao = g.idImportacao))").toInt(), 0);
     }
 
-    // vestara_gastos as the previous schema made it, holding rows, upgraded twice: every row
-    // stays and the application's rights stay exactly DML.
+    // vestara_gastos as the previous version made it, holding rows, upgraded twice: every row
+    // stays and the application's rights stay exactly DML. On connecting, the money in imported
+    // from checking accounts as negative expenses is offered once to move to income, never the
+    // negatives of a card (refunds) or of our own layout.
+    void atualizaBancoAnterior_data()
+    {
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<QString>("gastos"); // amounts left in gastos
+        QTest::addColumn<QString>("entradas");
+        QTest::newRow("move") << int(QMessageBox::Yes) << "12.50,-3.00,-4.00,20.00" << "5.00";
+        QTest::newRow("deixa") << int(QMessageBox::No) << "12.50,-3.00,-4.00,-5.00,20.00" << "";
+    }
     void atualizaBancoAnterior()
     {
+        QFETCH(int, resposta);
         const auto aplicar = [](const QString &esquema) {
             const QString comando = "mariadb --no-defaults --socket=\"$0\" -uroot < \"$1\"";
             return QProcess::execute("sh", {"-c", comando, BancoTeste::socket(), esquema}) == 0;
         };
         QVERIFY(banco.executa("DROP DATABASE vestara_gastos") && aplicar(FINARA_SCHEMA_ANTERIOR));
-        const QString valores = "('2025-01-05', 'Pão', 12.5, 3), ('2026-01-06', 'X', -3, NULL)";
-        QVERIFY(banco.executa("INSERT INTO vestara_gastos.gastos (data, fornecedor, valor, "
-                              "idCategoria) VALUES " + valores));
-        const QString linhas = "SELECT GROUP_CONCAT(CONCAT_WS('|', idGasto, data, fornecedor, "
-                               "valor, descricao, idCategoria)) FROM vestara_gastos.gastos";
+        QVERIFY(banco.executa("INSERT INTO vestara_gastos.importacao (idImportacao, arquivo, layout) VALUES "
+                              "(1, 'a.csv', 'Finara (CSV)'), (2, 'b.csv', 'Nubank — cartão de crédito (CSV)'), "
+                              "(3, 'c.ofx', 'OFX — conta corrente')"));
+        QVERIFY(banco.executa("INSERT INTO vestara_gastos.gastos (data, fornecedor, valor, idCategoria, "
+                              "idImportacao) VALUES ('2025-01-05', 'Pão', 12.5, 3, NULL), "
+                              "('2026-01-06', 'X', -3, NULL, 1), ('2026-01-07', 'Estorno', -4, NULL, 2), "
+                              "('2026-01-08', 'Salário', -5, NULL, 3), ('2026-01-09', 'Mercado', 20, 1, 3)"));
+        const QString linhas = "SELECT GROUP_CONCAT(CONCAT_WS('|', idGasto, data, fornecedor, valor, descricao, "
+                               "idCategoria, idImportacao)) FROM vestara_gastos.gastos";
         const QString antes = banco.valor(linhas).toString();
         QVERIFY(aplicar(FINARA_SCHEMA_SQL) && aplicar(FINARA_SCHEMA_SQL));
         QCOMPARE(banco.valor(linhas).toString(), antes);
         QCOMPARE(banco.valor("SELECT GROUP_CONCAT(PRIVILEGE_TYPE) FROM information_schema."
                              "SCHEMA_PRIVILEGES WHERE GRANTEE = \"'vestara_tilmo'@'localhost'\"")
                      .toString(), "SELECT,INSERT,UPDATE,DELETE");
+        Finara principal;
+        for (int vez = 0; vez < 2; ++vez) { // the second connection asks nothing
+            respostas.aoAbrir([](QWidget *d) {
+                clicar(d, "pushButton_bd");
+                d->close();
+            });
+            if (vez == 0)
+                respostas.responder(QMessageBox::StandardButton(resposta));
+            clicar(&principal, "pushButton_conectarBD");
+        }
+        QTEST(banco.valor("SELECT GROUP_CONCAT(valor ORDER BY idGasto) FROM vestara_gastos.gastos").toString(),
+              "gastos");
+        QTEST(banco.valor("SELECT IFNULL(GROUP_CONCAT(valor), '') FROM vestara_gastos.entrada").toString(),
+              "entradas");
+        // The import's total is of its expenses.
+        QCOMPARE(banco.valor("SELECT total FROM vestara_gastos.importacao WHERE idImportacao = 3").toInt(),
+                 resposta == QMessageBox::Yes ? 20 : 0);
     }
 };
 
