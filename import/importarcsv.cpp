@@ -7,6 +7,7 @@
 #include "database/larguradascolunas.h"
 #include "database/sql.h"
 #include "database/transacao.h"
+#include "database/travanomeada.h"
 #include "import/contadaimportacao.h"
 #include "import/gradedaprevia.h"
 #include "import/historicodeimportacoes.h"
@@ -40,6 +41,9 @@ const QString sqlInsercao = QStringLiteral(
     "idConta) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
 
 const QString layoutProprio = QStringLiteral("Finara (CSV)");
+
+// Another desktop's import of a large statement takes a while.
+const int segundosDeEspera = 60;
 
 using GradeDaPrevia::Destino;
 
@@ -208,6 +212,15 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
     linhaRecusada = -1;
     resultado = ResultadoImportacao();
     motivoDaImportacao = Motivo();
+    // One import at a time across the household's desktops, its repeated rows
+    // looked for again once it holds the lock: what another desktop imported
+    // meanwhile is then repeated, not written twice.
+    const TravaNomeada trava(QStringLiteral("importacao"), segundosDeEspera);
+    if (!trava.obtida().ok()) {
+        motivoDaImportacao = trava.obtida().motivo();
+        return false;
+    }
+    repetidas->marcar();
     const QVector<int> linhas = linhasAGravar(tableWidget);
     if (linhaRecusada >= 0)
         return false;

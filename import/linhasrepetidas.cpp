@@ -356,8 +356,9 @@ QVector<int> LinhasRepetidas::gastosRepetidos() const
 
 LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
 {
+    // Nothing to ask: rows another desktop imports meanwhile stay out.
     if (m_repetidas.isEmpty())
-        return Escolha::Todas;
+        return Escolha::SoNovas;
     switch (mostraPergunta(pai, QStringLiteral("Linhas repetidas"),
                            QStringLiteral("%1 linhas já estão no banco de dados ou na grade.").arg(m_repetidas.size()),
                            QStringLiteral("As linhas repetidas estão em cinza na grade."),

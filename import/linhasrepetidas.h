@@ -39,8 +39,8 @@ public:
     // The expenses of gastos that the repeated rows stand for.
     QVector<int> gastosRepetidos() const;
 
-    // Before an import: all rows when none is repeated, otherwise what the
-    // user chose in a box over pai.
+    // Before an import: only the new ones when none is repeated (there is
+    // then nothing to choose), otherwise what the user chose in a box over pai.
     Escolha perguntar(QWidget *pai) const;
 
 private:

@@ -95,6 +95,28 @@ private slots:
                           "(SELECT CONCAT_WS('|', COUNT(*), COUNT(idPar)) FROM transferencia)) FROM gastos")
                   .toString(), "gravado");
     }
+
+    // Two desktops importing overlapping statements at the same moment, the server slowed so that
+    // each reads gastos before the other commits: each expense is stored once.
+    void duasImportacoesAoMesmoTempo()
+    {
+        QVERIFY(banco.esvaziar());
+        QVERIFY(banco.executa("CREATE OR REPLACE TRIGGER lento BEFORE INSERT ON gastos FOR EACH ROW "
+                              "SET @x = SLEEP(0.05)"));
+        QTemporaryDir pasta;
+        QList<QProcess *> desktops;
+        for (int primeiro : {1, 11}) { // days 1 to 20, and 11 to 30
+            QByteArray linhas;
+            for (int dia = primeiro; dia < primeiro + 20; ++dia)
+                linhas += QString::asprintf("%02d/03/2026;Loja %d;%d,00;\n", dia, dia, dia).toUtf8();
+            desktops << new QProcess(this);
+            desktops.last()->start(FINARA_IMPORTADOR, {banco.nome(), gravarExtrato(pasta.path(), linhas)});
+        }
+        for (QProcess *desktop : qAsConst(desktops))
+            QVERIFY(desktop->waitForFinished(60000) && desktop->exitCode() == 0);
+        QVERIFY(banco.executa("DROP TRIGGER lento"));
+        QCOMPARE(banco.valor("SELECT CONCAT(COUNT(*), ' ', COUNT(DISTINCT data)) FROM gastos").toString(), "30 30");
+    }
 };
 
 QTEST_MAIN(TstExtratosBancarios)

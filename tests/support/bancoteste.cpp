@@ -75,12 +75,12 @@ BancoTeste::~BancoTeste()
     QSqlDatabase::removeDatabase(conexaoAdmin);
 }
 
-bool BancoTeste::abrirPadrao()
+bool BancoTeste::abrirPadrao(const QString &nome)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"));
     db.setHostName(QStringLiteral("localhost"));
     db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socket());
-    db.setDatabaseName(m_nome);
+    db.setDatabaseName(nome);
     db.setUserName(QStringLiteral("finara_teste"));
     db.setPassword(QStringLiteral("finara_teste"));
     return Conexao::abrir(db);

@@ -16,7 +16,9 @@ public:
 
     bool pronto() const { return m_erro.isEmpty(); }
     QString erro() const { return m_erro; }
-    bool abrirPadrao();
+    bool abrirPadrao() { return abrirPadrao(m_nome); }
+    static bool abrirPadrao(const QString &nome); // Qt's default connection on that scratch database
+    QString nome() const { return m_nome; }
     QSqlDatabase admin() const; // for preparing and checking data beside the code under test
     bool executa(const QString &sql, const QVariantList &valores = {}) const;
     QVariant valor(const QString &sql, const QVariantList &valores = {}) const;
