@@ -40,6 +40,13 @@ struct LayoutExtrato
     // The bank has written either notation over the years: each file's own
     // amounts decide, a decimal comma anywhere making it VirgulaDecimal.
     bool notacaoPeloArquivo = false;
+    // Card purchases paid in instalments: a column of their own ("3/10",
+    // "Parcela 2/5"), or else the forms the texts write them in
+    // (FormaDeParcela); and whether the date is the purchase's, repeated on
+    // every instalment, rather than the instalment's.
+    int colunaParcela = -1;
+    int formasDeParcela = 0;
+    bool dataDaCompra = false;
 };
 
 // The layouts of the banks' own CSV files, in the order they are tried.

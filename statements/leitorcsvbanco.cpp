@@ -3,6 +3,7 @@
 #include "statements/data.h"
 #include "statements/layoutextrato.h"
 #include "statements/naogastos.h"
+#include "statements/parcela.h"
 #include "statements/textoextrato.h"
 
 namespace {
@@ -65,13 +66,27 @@ bool casa(const QRegularExpression &padrao, const QString &texto)
     return !padrao.pattern().isEmpty() && padrao.match(texto).hasMatch();
 }
 
-// Cut to what gastos holds: the whole text stays in the description.
-QString fornecedorDe(const QString &texto, const LayoutExtrato &layout)
+// The shop, without the instalment the text names (which its own column
+// decides where the layout has one), cut to what gastos holds: the whole
+// text stays in the description.
+void fornecedorEParcela(const QStringList &campos, const LayoutExtrato &layout, LinhaExtrato *linha)
 {
-    const QString fornecedor = casa(layout.fornecedorNoTexto, texto)
-                                   ? layout.fornecedorNoTexto.match(texto).captured(QStringLiteral("f")).trimmed()
-                                   : texto;
-    return semParcela(fornecedor).left(maiorFornecedor);
+    const QString texto = primeiro(campos, layout.colunas.fornecedor);
+    QString fornecedor = casa(layout.fornecedorNoTexto, texto)
+                             ? layout.fornecedorNoTexto.match(texto).captured(QStringLiteral("f")).trimmed()
+                             : texto;
+    const Parcela parcela = layout.colunaParcela >= 0 ? parcelaNaColuna(campos.value(layout.colunaParcela))
+                                                      : parcelaNoTexto(fornecedor, layout.formasDeParcela, &fornecedor);
+    linha->fornecedor = fornecedor.left(maiorFornecedor);
+    if (!parcela.ehParcela())
+        return;
+    linha->parcela = parcela.numero;
+    linha->parcelas = parcela.total;
+    // Instalment n of a purchase dated on every instalment is billed n - 1 months after it.
+    if (layout.dataDaCompra) {
+        linha->dataDaCompra = linha->data;
+        linha->data = linha->data.addMonths(parcela.numero - 1);
+    }
 }
 
 // The file's own amounts decide between the two notations its bank has used.
@@ -164,12 +179,12 @@ bool LeitorCsv::leLinha(int n)
     LinhaExtrato linha;
     linha.doCartao = m_layout.sinal == Sinal::SaidaPositiva;
     linha.descricao = juntos(campos, c.descricao);
-    linha.fornecedor = fornecedorDe(primeiro(campos, c.fornecedor), m_layout);
     linha.idBanco = campos.value(c.identificador);
     linha.conta = m_layout.nome;
     linha.dataEscrita = campos.at(c.data);
     linha.valorEscrito = c.valor >= 0 ? campos.value(c.valor) : campos.value(c.saida) + campos.value(c.entrada);
     linha.data = leData(linha.dataEscrita, m_layout.formatoData);
+    fornecedorEParcela(campos, m_layout, &linha);
     const std::optional<qint64> centavos = despesa(campos, m_layout, m_notacao);
     linha.centavos = centavos.value_or(0);
     linha.natureza = naturezaDaLinha(textos(campos, c), linha.centavos, linha.doCartao);
@@ -197,15 +212,6 @@ bool LeitorCsv::erro(int n, const QString &oQue, const QString &texto, const QSt
 }
 
 } // namespace
-
-QString semParcela(QString fornecedor)
-{
-    static const QRegularExpression parcela(QStringLiteral("\\s*-?\\s*parcela\\s+\\d+\\s*/\\s*\\d+\\s*$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    if (!fornecedor.contains(QLatin1String("parcela"), Qt::CaseInsensitive))
-        return fornecedor;
-    return fornecedor.remove(parcela);
-}
 
 bool ehCabecalho(const QString &linha, const LayoutExtrato &layout)
 {

@@ -9,10 +9,6 @@ struct LayoutExtrato;
 
 // The one reader of every bank CSV layout: no widget, file or database.
 
-// "Loja X - Parcela 3/10" is bought from "Loja X": the instalment leaves
-// the supplier (it stays in the description).
-QString semParcela(QString fornecedor);
-
 // Whether the line is the layout's header: the same fields, case, quotes
 // and trailing empty fields aside.
 bool ehCabecalho(const QString &linha, const LayoutExtrato &layout);

@@ -1,7 +1,7 @@
 #include "statements/leitorofx.h"
 
 #include "statements/data.h"
-#include "statements/leitorcsvbanco.h"
+#include "statements/parcela.h"
 #include "statements/naogastos.h"
 #include "statements/textoextrato.h"
 #include "statements/valor.h"
@@ -207,7 +207,13 @@ void LeitorOfx::terminaTransacao()
     m_emTransacao = false;
     const QString &nome = m_campos[Nome], &memo = m_campos[Memo];
     LinhaExtrato linha;
-    linha.fornecedor = semParcela(nome.isEmpty() ? memo : nome).left(maiorFornecedor);
+    QString fornecedor;
+    // A card's instalments, in any form the banks write them in OFX.
+    const Parcela parcela = parcelaNoTexto(nome.isEmpty() ? memo : nome,
+                                           m_cartaoAgora ? ParcelaPorExtenso | ParcelaEmNumeros : 0, &fornecedor);
+    linha.fornecedor = fornecedor.left(maiorFornecedor);
+    linha.parcela = parcela.ehParcela() ? parcela.numero : 0;
+    linha.parcelas = parcela.ehParcela() ? parcela.total : 0;
     linha.descricao = memo.isEmpty() ? nome : memo;
     linha.idBanco = m_campos[Id];
     linha.conta = QStringLiteral("OFX ") + (m_banco.isEmpty() ? m_conta : m_banco + QLatin1Char('/') + m_conta);

@@ -24,6 +24,11 @@ struct LinhaExtrato
     QString conta;   // the account the file names ("OFX 0341/12345-6"), or the layout's name
     bool doCartao = false; // the file is a card's statement
     Natureza natureza = Natureza::Gasto;
+    // One instalment of a purchase paid in parts (0 of 0: an ordinary
+    // purchase), and the purchase's date where the file gives it.
+    int parcela = 0;
+    int parcelas = 0;
+    QDate dataDaCompra;
     // A row that is not spending may not read as one: its date and amount
     // as the file wrote them, for the grid, when they do not.
     QString dataEscrita;

@@ -166,6 +166,42 @@ private slots:
         QTEST(linhas, "esperadas");
     }
 
+    // Instalments in each form a layout writes them; texts that only look like one (a show's
+    // date, a shop's name) are decided by the layout's own column, or by its forms.
+    void parcelas_data()
+    {
+        QTest::addColumn<QByteArray>("arquivo");
+        QTest::addColumn<QString>("lida"); // n/N|fornecedor|data|data da compra
+        const QByteArray nubank = "date,title,amount\n2026-10-03,", c6 = "Data de Compra;Nome no Cartão;Final do "
+            "Cartão;Categoria;Descrição;Parcela;Valor (em US$);Cotação (em R$);Valor (em R$)\n26/05/2026;A;1;-;";
+        const QByteArray inter = "\"Data\",\"Lançamento\",\"Categoria\",\"Tipo\",\"Valor\"\n03/10/2026,LOJA,X,";
+        const auto ofx = [](const char *tipo, const char *nome) {
+            return QByteArray("<OFX><") + tipo + "><STMTTRN><DTPOSTED>20261003<TRNAMT>-1.00<NAME>" + nome
+                   + "</STMTTRN></" + tipo + "></OFX>";
+        };
+        QTest::newRow("nubank por extenso") << nubank + "Loja X - Parcela 3/10,1.00" << "3/10|Loja X|03/10/2026|";
+        QTest::newRow("nubank PARCELA DE") << nubank + "LOJA PARCELA 03 DE 10,1.00" << "3/10|LOJA|03/10/2026|";
+        QTest::newRow("nubank loja 10/10") << nubank + "Loja 10/10,1.00" << "0/0|Loja 10/10|03/10/2026|";
+        QTest::newRow("c6 coluna, data da compra") << c6 + "DELL;4/12;0;0;500.00" << "4/12|DELL|26/08/2026|26/05/2026";
+        QTest::newRow("c6 data no texto") << c6 + "TEATRO 03/10;Única;0;0;50.00" << "0/0|TEATRO 03/10|26/05/2026|";
+        QTest::newRow("c6 1/1") << c6 + "X;1/1;0;0;5.00" << "0/0|X|26/05/2026|";
+        QTest::newRow("inter tipo") << inter + "Parcela 2/5,\"R$ 1,00\"" << "2/5|LOJA|03/10/2026|";
+        QTest::newRow("inter à vista") << inter + "Compra à vista,\"R$ 1,00\"" << "0/0|LOJA|03/10/2026|";
+        QTest::newRow("ofx cartão sufixo") << ofx("CCSTMTRS", "LOJA X 03/10") << "3/10|LOJA X|03/10/2026|";
+        QTest::newRow("ofx cartão prefixo") << ofx("CCSTMTRS", "PARC 03/10 LOJA X") << "3/10|LOJA X|03/10/2026|";
+        QTest::newRow("ofx conta corrente") << ofx("STMTRS", "LOJA X 03/10") << "0/0|LOJA X 03/10|03/10/2026|";
+    }
+    void parcelas()
+    {
+        QFETCH(QByteArray, arquivo);
+        const LeituraExtrato lida = leExtrato(arquivo, reconheceExtrato(arquivo, true));
+        QVERIFY2(lida.erro.isEmpty() && lida.linhas.size() == 1, qPrintable(lida.erro));
+        const LinhaExtrato &l = lida.linhas.first();
+        QTEST(QStringLiteral("%1/%2|%3|%4|%5").arg(l.parcela).arg(l.parcelas)
+                  .arg(l.fornecedor, dataNaGrade(l.data), l.dataDaCompra.isValid() ? dataNaGrade(l.dataDaCompra) : ""),
+              "lida");
+    }
+
     // Banks' ids are unique only within an account: each row names the one its statement names.
     void contaDoOfx()
     {
