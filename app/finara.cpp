@@ -8,6 +8,7 @@
 #include "classification/analisedados.h"
 #include "database/bancodedados.h"
 #include "import/importacoes.h"
+#include "instalments/janelacompromissos.h"
 #include "import/importarcsv.h"
 #include "reports/relatorios.h"
 #include "rules/regras.h"
@@ -136,6 +137,13 @@ void Finara::on_pushButton_orcamento_clicked()
 void Finara::on_pushButton_contas_clicked()
 {
     JanelaContas dialogo(this);
+    dialogo.setModal(true);
+    dialogo.exec();
+}
+
+void Finara::on_pushButton_compromissos_clicked()
+{
+    JanelaCompromissos dialogo(this);
     dialogo.setModal(true);
     dialogo.exec();
 }

@@ -31,6 +31,7 @@ private slots:
     void on_pushButton_regras_clicked();
     void on_pushButton_orcamento_clicked();
     void on_pushButton_contas_clicked();
+    void on_pushButton_compromissos_clicked();
 
 private:
     void mostraEstadoDaConexao();

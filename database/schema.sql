@@ -201,6 +201,23 @@ CREATE TABLE IF NOT EXISTS transferencia (
     KEY ix_transferencia_transacao (idTransacao)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
+-- A card purchase paid in instalments (parcelado): each instalment is an
+-- expense pointing to it, with its number and the count.
+CREATE TABLE IF NOT EXISTS compra (
+    idCompra INT NOT NULL AUTO_INCREMENT,
+    idConta INT NULL,
+    fornecedor VARCHAR(255) NOT NULL,
+    parcelas INT NOT NULL,
+    dataCompra DATE NULL,
+    PRIMARY KEY (idCompra),
+    KEY ix_compra_conta (idConta)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS idCompra INT NULL;
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS parcela INT NULL;
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS parcelas INT NULL;
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_compra (idCompra);
+
 -- What the household's database remembers of the program itself, such as
 -- a question asked once after an upgrade.
 CREATE TABLE IF NOT EXISTS preferencia (

@@ -13,7 +13,7 @@ namespace {
 const int colunas = 4;
 
 // What column 0's item carries besides its text.
-enum Papel { IdBanco = Qt::UserRole, Conta, NaturezaDaLinha, DestinoDaLinha, Carga };
+enum Papel { IdBanco = Qt::UserRole, Conta, NaturezaDaLinha, DestinoDaLinha, Carga, Parcela, Parcelas, DataDaCompra };
 
 using GradeDaPrevia::Destino;
 
@@ -95,6 +95,9 @@ void acrescentaLinhas(QTableWidget *grade, const QVector<LinhaExtrato> &linhas, 
         data->setData(NaturezaDaLinha, int(l.natureza));
         data->setData(DestinoDaLinha, int(GradeDaPrevia::destinoDe(l.natureza)));
         data->setData(Carga, carga);
+        data->setData(Parcela, l.parcela);
+        data->setData(Parcelas, l.parcelas);
+        data->setData(DataDaCompra, l.dataDaCompra);
         grade->setItem(n, 0, data);
         grade->setItem(n, 1, new QTableWidgetItem(l.fornecedor));
         const bool lido = l.natureza != Natureza::NaoLancamento || l.data.isValid();
@@ -135,6 +138,9 @@ Linha linha(const QTableWidget *grade, int linha)
         lida.natureza = Natureza(item->data(NaturezaDaLinha).toInt());
         lida.destino = destinoDoItem(item);
         lida.carga = item->data(Carga).toInt();
+        lida.parcela = item->data(Parcela).toInt();
+        lida.parcelas = item->data(Parcelas).toInt();
+        lida.dataDaCompra = item->data(DataDaCompra).toDate();
     }
     return lida;
 }

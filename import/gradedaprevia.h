@@ -42,6 +42,9 @@ struct Linha
     Natureza natureza = Natureza::Gasto;
     Destino destino = Destino::Gasto;
     int carga = 0;
+    int parcela = 0; // of parcelas, of a purchase paid in instalments
+    int parcelas = 0;
+    QDate dataDaCompra;
 };
 
 // The rows of a bank file above those already in the grid, in file order;

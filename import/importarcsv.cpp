@@ -16,6 +16,7 @@
 #include "import/mapeamentosalvo.h"
 #include "import/motivoimportacao.h"
 #include "import/progresso.h"
+#include "instalments/tabelacompras.h"
 #include "messages/motivoerro.h"
 #include "rules/cadastroderegras.h"
 #include "statements/arquivoextrato.h"
@@ -38,7 +39,7 @@ namespace {
 
 const QString sqlInsercao = QStringLiteral(
     "INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria, idImportacao, idTransacao, contaExtrato, "
-    "idConta) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    "idConta, parcela, parcelas) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
 
 const QString layoutProprio = QStringLiteral("Finara (CSV)");
 
@@ -47,15 +48,20 @@ const int segundosDeEspera = 60;
 
 using GradeDaPrevia::Destino;
 
+QVariant chaveOuNulo(int numero)
+{
+    return numero > 0 ? QVariant(numero) : QVariant(QVariant::Int);
+}
+
 // What the insert binds for a row: its fields, the category the rules give
-// it, the import's key, the bank's id, the account the file named and the
-// household's account.
+// it, the import's key, the bank's id, the account the file named, the
+// household's account and the instalment.
 QVariantList valoresDaLinha(const GradeDaPrevia::Linha &linha, const QVariant &categoria, int idImportacao,
                             int idConta)
 {
     return {*linha.data, linha.fornecedor, valorParaBanco(*linha.centavos), linha.descricao, categoria,
-            idImportacao, Sql::textoOuNulo(linha.idBanco), Sql::textoOuNulo(linha.conta),
-            idConta > 0 ? QVariant(idConta) : QVariant(QVariant::Int)};
+            idImportacao, Sql::textoOuNulo(linha.idBanco), Sql::textoOuNulo(linha.conta), chaveOuNulo(idConta),
+            chaveOuNulo(linha.parcela), chaveOuNulo(linha.parcelas)};
 }
 
 // Income and transfers, as the account saw them: money in positive.
@@ -325,6 +331,7 @@ Resultado<> ImportarCSV::gravaGastos(const QVector<GradeDaPrevia::Linha> &gastos
     insercao.prepare(sqlInsercao);
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
     progresso.definirTotal(gastos.size());
+    QVector<ParcelaNova> parcelas;
     for (int i = 0; i < gastos.size(); ++i) {
         const QVariantList valores = valoresDaLinha(gastos.at(i), categorias.at(i), idImportacao, idConta);
         for (int v = 0; v < valores.size(); ++v)
@@ -336,9 +343,15 @@ Resultado<> ImportarCSV::gravaGastos(const QVector<GradeDaPrevia::Linha> &gastos
             return motivoDaImportacao;
         }
         resultado.classificadasPorRegras += !categorias.at(i).isNull();
+        const GradeDaPrevia::Linha &gasto = gastos.at(i);
+        if (gasto.parcela > 0)
+            parcelas.append({insercao.lastInsertId().toInt(), gasto.fornecedor, gasto.parcela, gasto.parcelas,
+                             *gasto.centavos, *gasto.data, gasto.dataDaCompra});
         progresso.avancar(i + 1);
     }
-    return Feito();
+    const Resultado<int> daCompra = TabelaCompras::vincula(parcelas, idConta);
+    resultado.classificadasPelaCompra = daCompra.ok() ? daCompra.valor() : 0;
+    return daCompra;
 }
 
 void ImportarCSV::on_pushButton_lercsv_clicked()

@@ -23,6 +23,8 @@ const LinhaOpcional linhasOpcionais[] = {
      "%1 linhas repetidas ficaram de fora."},
     {&ResultadoImportacao::classificadasPorRegras, "%1 gasto classificado pelas regras.",
      "%1 gastos classificados pelas regras."},
+    {&ResultadoImportacao::classificadasPelaCompra, "%1 parcela classificada como as outras da mesma compra.",
+     "%1 parcelas classificadas como as outras das mesmas compras."},
 };
 
 // One line per kind of row that is not an expense, with its total: %1 the

@@ -13,6 +13,7 @@ struct ResultadoImportacao
     qint64 centavos = 0;
     int repetidasDeixadas = 0;
     int classificadasPorRegras = 0;
+    int classificadasPelaCompra = 0; // instalments given their purchase's category
     // The rows that did not become expenses: income, transfers, left out.
     QVector<GradeDaPrevia::Linha> naoGastos;
 };

@@ -1,0 +1,89 @@
+#include "import/importarcsv.h"
+#include "instalments/compromissos.h"
+#include "instalments/tabelacompras.h"
+#include "support/bancoteste.h"
+#include "support/respostamodal.h"
+
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+// Card statements with instalments imported month after month through the real window: each
+// instalment linked to its purchase, classified like it, and what is committed ahead.
+class TstParcelas : public QObject
+{
+    Q_OBJECT
+    BancoTeste banco {QStringLiteral("parcelas")};
+    QTemporaryDir pasta;
+
+    void importa(const QByteArray &linhas)
+    {
+        QSqlDatabase padrao = QSqlDatabase::database();
+        ImportarCSV d;
+        d.setupData(&padrao);
+        RespostaModal resposta;
+        resposta.sempre(QMessageBox::Yes);
+        QMetaObject::invokeMethod(&d, "loadCsvIntoTableWidget",
+                                  Q_ARG(QString, gravarExtrato(pasta.path(), "date,title,amount\n" + linhas)),
+                                  Q_ARG(QTableWidget *, d.findChild<QTableWidget *>()));
+        d.findChild<QPushButton *>("pushButton_importar")->click();
+    }
+
+private slots:
+    void init() { QVERIFY(banco.esvaziar() && banco.executa("INSERT INTO categoria VALUES (1, 'Casa')")); }
+
+    // Three monthly statements (a Nubank card's CSV), one of them perhaps never imported.
+    void compromissos_data()
+    {
+        QTest::addColumn<QByteArrayList>("faturas");
+        QTest::addColumn<QString>("categorias"); // of the instalments, by date: after the first was classified
+        QTest::addColumn<QString>("porMes");     // committed from 12/2026 on, months with something
+        QTest::addColumn<QString>("falta");      // the TV's gap
+        const QByteArray outubro = "2026-10-05,TV - Parcela 1/10,120.00\n2026-10-06,Loja - Parcela 1/3,50.00\n";
+        const QByteArray novembro = "2026-11-05,TV - Parcela 2/10,120.00\n2026-11-06,Loja - Parcela 2/3,50.00\n"
+                                    "2026-11-07,Outra TV - Parcela 1/2,90.00\n";
+        const QByteArray dezembro = "2026-12-05,TV - Parcela 3/10,120.00\n2026-12-06,Loja - Parcela 3/3,50.00\n";
+        const QString tv = "01/2027 120,00; 02/2027 120,00; 03/2027 120,00; 04/2027 120,00; 05/2027 120,00; "
+                           "06/2027 120,00; 07/2027 120,00";
+        QTest::newRow("três faturas") << QByteArrayList {outubro, novembro, dezembro}
+                                      << "1,1,1,1,-,1,1" << "12/2026 90,00; " + tv << "";
+        QTest::newRow("a do meio faltando") << QByteArrayList {outubro, dezembro} << "1,1,1,1" << tv
+                                            << "parcela 2 não importada";
+        QTest::newRow("estorno de uma parcela") << QByteArrayList {outubro, dezembro + "2026-12-08,TV - Parcela 3/10,"
+                                                                                   "-120.00\n"}
+                                                << "1,1,1,1,1" << QString(tv).replace("; 07/2027 120,00", "")
+                                                << "parcela 2 não importada";
+    }
+    void compromissos()
+    {
+        QFETCH(QByteArrayList, faturas);
+        for (int mes = 0; mes < faturas.size(); ++mes) {
+            importa(faturas.at(mes));
+            if (mes == 0) // the purchases of the first statement classified by the user
+                QVERIFY(banco.executa("UPDATE gastos SET idCategoria = 1"));
+        }
+        QTEST(banco.valor("SELECT GROUP_CONCAT(IFNULL(idCategoria, '-') ORDER BY data) FROM gastos").toString(),
+              "categorias");
+        const Resultado<QVector<Compra>> compras = TabelaCompras::lista();
+        QVERIFY(compras.ok());
+        const Compromissos futuros = ::compromissos(compras.valor(), QDate(2026, 12, 15));
+        QStringList porMes;
+        for (int mes = 0; mes < futuros.meses.size(); ++mes) {
+            qint64 soma = 0;
+            for (const int categoria : futuros.porCategoria.keys())
+                soma += futuros.soma(categoria, mes);
+            if (soma)
+                porMes << futuros.meses.at(mes).toString("MM/yyyy ") + QString::number(soma / 100.0, 'f', 2)
+                                                                           .replace('.', ',');
+        }
+        QTEST(porMes.join("; "), "porMes");
+        const auto tv = std::find_if(compras.valor().cbegin(), compras.valor().cend(),
+                                     [](const Compra &c) { return c.fornecedor == "TV"; });
+        QVERIFY(tv != compras.valor().cend());
+        QTEST(lacunas(*tv), "falta");
+        QCOMPARE(descricaoDaParcela(*tv, 3), "Parcela 3 de 10 — compra de 10/2026, total R$\u00A01.200,00");
+    }
+};
+
+QTEST_MAIN(TstParcelas)
+#include "tst_parcelas.moc"
