@@ -27,6 +27,11 @@ QString json(const QJsonArray &lista)
     return QString::fromUtf8(QJsonDocument(lista).toJson(QJsonDocument::Compact));
 }
 
+QVariant chaveOuNulo(int chave)
+{
+    return chave > 0 ? QVariant(chave) : QVariant(QVariant::Int);
+}
+
 QVariant textoOuNulo(const QString &texto)
 {
     return texto.isEmpty() ? QVariant(QVariant::String) : QVariant(texto);

@@ -22,6 +22,9 @@ Resultado<QSqlQuery> executa(const QString &sql, const QVariantList &valores = {
 // statement instead of a statement each.
 QString json(const QJsonArray &lista);
 
+// A key bound as SQL NULL when not positive (no account, no import).
+QVariant chaveOuNulo(int chave);
+
 // A text bound as SQL NULL when empty.
 QVariant textoOuNulo(const QString &texto);
 

@@ -69,7 +69,7 @@ Resultado<int> abrir(const QString &arquivo, const QString &sha256, const QStrin
     Resultado<QSqlQuery> consulta =
         Sql::executa(QStringLiteral("INSERT INTO importacao (arquivo, sha256, layout, idConta) VALUES (?, ?, ?, ?)"),
                      {arquivo, Sql::textoOuNulo(sha256), Sql::textoOuNulo(layout),
-                      idConta > 0 ? QVariant(idConta) : QVariant(QVariant::Int)});
+                      Sql::chaveOuNulo(idConta)});
     if (!consulta.ok())
         return consulta.motivo();
     return consulta.valor().lastInsertId().toInt();

@@ -2,8 +2,7 @@
 #include "ui_importarcsv.h"
 
 #include "accounts/contadoextrato.h"
-#include "accounts/tabelaentradas.h"
-#include "accounts/tabelatransferencias.h"
+#include "accounts/tabelamovimentos.h"
 #include "database/larguradascolunas.h"
 #include "database/sql.h"
 #include "database/transacao.h"
@@ -48,11 +47,6 @@ const int segundosDeEspera = 60;
 
 using GradeDaPrevia::Destino;
 
-QVariant chaveOuNulo(int numero)
-{
-    return numero > 0 ? QVariant(numero) : QVariant(QVariant::Int);
-}
-
 // What the insert binds for a row: its fields, the category the rules give
 // it, the import's key, the bank's id, the account the file named, the
 // household's account and the instalment.
@@ -60,8 +54,8 @@ QVariantList valoresDaLinha(const GradeDaPrevia::Linha &linha, const QVariant &c
                             int idConta)
 {
     return {*linha.data, linha.fornecedor, valorParaBanco(*linha.centavos), linha.descricao, categoria,
-            idImportacao, Sql::textoOuNulo(linha.idBanco), Sql::textoOuNulo(linha.conta), chaveOuNulo(idConta),
-            chaveOuNulo(linha.parcela), chaveOuNulo(linha.parcelas)};
+            idImportacao, Sql::textoOuNulo(linha.idBanco), Sql::textoOuNulo(linha.conta), Sql::chaveOuNulo(idConta),
+            Sql::chaveOuNulo(linha.parcela), Sql::chaveOuNulo(linha.parcelas)};
 }
 
 // Income and transfers, as the account saw them: money in positive.
@@ -292,8 +286,10 @@ Resultado<> ImportarCSV::grava(QTableWidget *tabela, const QVector<int> &linhas)
             continue;
         }
         const Movimento movimento = movimentoDaLinha(linha, idImportacao.valor(), idConta.valor());
-        const Resultado<> movido = linha.destino == Destino::Entrada ? TabelaEntradas::inserir(movimento)
-                                                                      : TabelaTransferencias::inserir(movimento);
+        const Resultado<> movido = TabelaMovimentos::inserir(linha.destino == Destino::Entrada
+                                                                  ? TabelaMovimentos::Tipo::Entrada
+                                                                  : TabelaMovimentos::Tipo::Transferencia,
+                                                              movimento);
         if (!movido.ok()) {
             linhaRecusada = n;
             return motivoDaImportacao = {QStringLiteral("Linha %1: ").arg(n + 1) + movido.motivo().texto,
@@ -303,7 +299,7 @@ Resultado<> ImportarCSV::grava(QTableWidget *tabela, const QVector<int> &linhas)
     }
     Resultado<> feito = gravaGastos(gastos, linhasDosGastos, idImportacao.valor(), idConta.valor());
     if (feito.ok())
-        feito = TabelaTransferencias::parear(idImportacao.valor());
+        feito = TabelaMovimentos::pareiaTransferencias(idImportacao.valor());
     if (feito.ok())
         feito = HistoricoDeImportacoes::anotaRepetidas(idImportacao.valor(), deixarRepetidas ? repetidas->gastosRepetidos()
                                                                                             : QVector<int>());

@@ -90,7 +90,7 @@ Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta)
     for (const ParcelaNova &nova : novas) {
         auto compra = std::find_if(todas.begin(), todas.end(), [&](const Compra &c) { return ehDaCompra(c, nova); });
         if (compra == todas.end()) {
-            Resultado<QSqlQuery> criada = Sql::executa(sqlNova, {idConta > 0 ? QVariant(idConta) : QVariant(QVariant::Int),
+            Resultado<QSqlQuery> criada = Sql::executa(sqlNova, {Sql::chaveOuNulo(idConta),
                                                                  nova.fornecedor, nova.parcelas, nova.dataDaCompra});
             if (!criada.ok())
                 return criada.motivo();
