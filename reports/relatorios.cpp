@@ -50,7 +50,9 @@ Relatorios::Relatorios(QWidget *parent)
     , hoje(QDate::currentDate())
 {
     ui->setupUi(this);
-    ui->splitter_relatorio->setSizes({height() / 2, height() / 2});
+    // The chart the larger part: at the dialog's first size, half the height
+    // leaves its labels and names no room.
+    ui->splitter_relatorio->setSizes({3 * height() / 5, 2 * height() / 5});
     connect(ui->chartView_relatorio, &GraficoRelatorio::segmentoClicado, this, &Relatorios::abreDetalhe);
     if (relPrincipal())
         montaTabelaRelatorio();
