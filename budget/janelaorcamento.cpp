@@ -3,9 +3,9 @@
 
 #include "budget/faixaorcamento.h"
 #include "budget/tabelaorcamento.h"
-#include "messages/formatacao.h"
+#include "database/gradebrasileira.h"
+#include "database/sql.h"
 
-#include <QHeaderView>
 #include <QMessageBox>
 #include <QSignalBlocker>
 
@@ -14,9 +14,13 @@ namespace {
 const int colunaNome = 0;
 const int colunaValor = 1;
 
-QString textoDoOrcamento(const std::optional<double> &valor)
+// Right-aligned also when empty, where the user types a budget.
+QTableWidgetItem *celulaDoOrcamento(const std::optional<double> &valor)
 {
-    return valor ? numeroBrasileiro(*valor) : QString();
+    QTableWidgetItem *celula =
+        valor ? GradeBrasileira::celulaEmReais(Sql::centavos(*valor)) : GradeBrasileira::celula(QString());
+    celula->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return celula;
 }
 
 } // namespace
@@ -26,7 +30,6 @@ JanelaOrcamento::JanelaOrcamento(QWidget *parent)
     , ui(new Ui::JanelaOrcamento)
 {
     ui->setupUi(this);
-    ui->tableWidget_orcamento->horizontalHeader()->setSectionResizeMode(colunaNome, QHeaderView::Stretch);
     carrega();
 }
 
@@ -49,14 +52,13 @@ void JanelaOrcamento::carrega()
     tabela->setRowCount(categorias.size());
     for (int linha = 0; linha < categorias.size(); ++linha) {
         const OrcamentoDaCategoria &categoria = categorias.at(linha);
-        auto *nome = new QTableWidgetItem(categoria.categoria);
+        QTableWidgetItem *nome = GradeBrasileira::celula(categoria.categoria);
         nome->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         nome->setData(Qt::UserRole, categoria.idCategoria);
-        auto *valor = new QTableWidgetItem(textoDoOrcamento(categoria.valor));
-        valor->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         tabela->setItem(linha, colunaNome, nome);
-        tabela->setItem(linha, colunaValor, valor);
+        tabela->setItem(linha, colunaValor, celulaDoOrcamento(categoria.valor));
     }
+    GradeBrasileira::arruma(tabela);
 }
 
 // A refused amount stays in its cell, tinted, until the user corrects it.
@@ -71,10 +73,13 @@ void JanelaOrcamento::on_tableWidget_orcamento_itemChanged(QTableWidgetItem *ite
     const bool gravou = TabelaOrcamento::grava(id, item->text(), &gravado, &erro);
     {
         const QSignalBlocker bloqueio(tabela);
-        item->setBackground(gravou ? QBrush() : QBrush(corDaFaixa(FaixaOrcamento::Estourado)));
-        item->setToolTip(erro);
-        if (gravou)
-            item->setText(textoDoOrcamento(gravado));
+        // A new cell, sorting by the new amount (it may move if the grid is sorted by it).
+        if (gravou) {
+            tabela->setItem(item->row(), colunaValor, celulaDoOrcamento(gravado));
+        } else {
+            item->setBackground(corDaFaixa(FaixaOrcamento::Estourado));
+            item->setToolTip(erro);
+        }
     }
     if (!gravou)
         QMessageBox::warning(this, QStringLiteral("Orçamento não gravado"), erro);

@@ -1,7 +1,7 @@
 #include "import/importacoes.h"
 #include "ui_importacoes.h"
 
-#include "database/tabelaconsulta.h"
+#include "database/gradebrasileira.h"
 #include "import/historicodeimportacoes.h"
 #include "messages/caixamensagem.h"
 
@@ -42,17 +42,16 @@ void Importacoes::setupData()
 bool Importacoes::listar()
 {
     QSqlQuery consulta;
-    if (!consulta.exec(QStringLiteral("SELECT idImportacao, DATE_FORMAT(quando, '%d/%m/%Y %H:%i'), arquivo, "
-                                      "linhas, total FROM importacao ORDER BY quando DESC, idImportacao DESC"))) {
+    if (!consulta.exec(QStringLiteral("SELECT idImportacao, quando, arquivo, linhas, total FROM importacao "
+                                      "ORDER BY quando DESC, idImportacao DESC"))) {
         qDebug() << "Erro ao listar as importações:" << consulta.lastError().text();
         return false;
     }
-    ui->tableWidget_importacoes->setRowCount(0);
-    preencheTabelaComConsulta({QStringLiteral("ID"), QStringLiteral("Data"), QStringLiteral("Arquivo"),
+    GradeBrasileira::preenche(ui->tableWidget_importacoes,
+                              {QStringLiteral("ID"), QStringLiteral("Data"), QStringLiteral("Arquivo"),
                                QStringLiteral("Linhas"), QStringLiteral("Total")},
-                              &consulta, ui->tableWidget_importacoes);
+                              consulta);
     ui->tableWidget_importacoes->hideColumn(Id);
-    ui->tableWidget_importacoes->resizeColumnsToContents();
     return true;
 }
 

@@ -1,13 +1,15 @@
+#include "budget/janelaorcamento.h"
 #include "categories/categoria.h"
 #include "classification/analisedados.h"
 #include "database/tabelaconsulta.h"
+#include "import/importacoes.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-// Categories and their classification on a scratch database.
+// Categories, their classification and the grids of the registers added since, on a scratch database.
 class TstCadastros : public QObject
 {
     Q_OBJECT
@@ -104,6 +106,49 @@ private slots:
         grade->selectRow(0);
         clicar(&d, "pushButton_classificar");
         QCOMPARE(categorias(), "3:Não Classificado 1:Mercado 2:Mercado");
+    }
+
+    // Budgets and imports, sorted by a click on a column's header; then, for the imports, the
+    // newest undone. Each row at its own height, the columns across the whole grid.
+    void gradesDasJanelasNovas_data()
+    {
+        QTest::addColumn<bool>("importacoes"); // or the budgets
+        QTest::addColumn<int>("coluna");
+        QTest::addColumn<QString>("ordenada");
+        QTest::newRow("orçamento por valor") << false << 1 << "|R$ 80,00|R$ 3.645,60";
+        QTest::newRow("importações por total") << true << 4 << "-R$ 45,90|R$ 3.645,60|R$ 1.234.567,89";
+        QTest::newRow("importações por data") << true << 1 << "20/11/2025 09:05|05/01/2026 14:20|"
+                                                              "05/01/2026 18:40";
+    }
+    void gradesDasJanelasNovas()
+    {
+        QFETCH(bool, importacoes);
+        QFETCH(int, coluna);
+        QVERIFY(banco.executa("INSERT INTO orcamento VALUES (1, 3645.60), (2, 80)"));
+        QVERIFY(banco.executa("INSERT INTO importacao (quando, arquivo, linhas, total) VALUES "
+            "('2026-01-05 14:20', 'a.csv', 2, 3645.60), ('2025-11-20 09:05', 'b.csv', 1, -45.90), "
+            "('2026-01-05 18:40', 'c.ofx', 1, 1234567.89)"));
+        QScopedPointer<QDialog> janela(importacoes ? static_cast<QDialog *>(new Importacoes) : new JanelaOrcamento);
+        QMetaObject::invokeMethod(janela.data(), "setupData");
+        janela->show();
+        QVERIFY(QTest::qWaitForWindowExposed(janela.data()));
+        auto *grade = janela->findChild<QTableWidget *>();
+        grade->horizontalHeader()->setSortIndicator(coluna, Qt::AscendingOrder);
+        QStringList textos;
+        for (int linha = 0; linha < grade->rowCount(); ++linha)
+            textos << grade->item(linha, coluna)->text().replace(QChar(0xA0), ' ');
+        QTEST(textos.join('|'), "ordenada");
+        if (importacoes) {
+            RespostaModal resposta;
+            resposta.responder(QMessageBox::Yes);
+            grade->selectRow(grade->rowCount() - 1);
+            clicar(janela.data(), "pushButton_desfazer");
+            QCOMPARE(grade->rowCount(), 2);
+        }
+        QHeaderView *colunas = grade->horizontalHeader();
+        const int ultima = colunas->logicalIndex(colunas->count() - 1);
+        QCOMPARE(colunas->sectionViewportPosition(ultima) + colunas->sectionSize(ultima), grade->viewport()->width());
+        QCOMPARE(grade->rowHeight(grade->rowCount() - 1), grade->rowHeight(0));
     }
 
     // Rows are sized as they come into view: by a taller view, a scroll, a sort.
