@@ -1,5 +1,9 @@
 #include "messages/caixamensagem.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
+
 namespace {
 
 QWidget *janelaNaTela(QWidget *pai)
@@ -8,6 +12,20 @@ QWidget *janelaNaTela(QWidget *pai)
     while (janela && !janela->isVisible() && janela->parentWidget())
         janela = janela->parentWidget()->window();
     return janela && janela->isVisible() ? janela : pai;
+}
+
+// The window manager writes the title beside an icon and three buttons, in
+// a bold font; QMessageBox sizes itself by its texts alone, so a box with a
+// short text cut its title. Six lines' height is the room those take.
+void largaComoOTitulo(QMessageBox &caixa)
+{
+    QFont negrito = caixa.font();
+    negrito.setBold(true);
+    const QFontMetrics medida(negrito);
+    const int largura = medida.horizontalAdvance(caixa.windowTitle()) + 6 * medida.height();
+    auto *grade = qobject_cast<QGridLayout *>(caixa.layout());
+    grade->addItem(new QSpacerItem(largura, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grade->rowCount(), 0, 1,
+                   grade->columnCount());
 }
 
 } // namespace
@@ -19,5 +37,6 @@ QMessageBox::StandardButton mostraCaixa(QWidget *pai, QMessageBox::Icon icone, c
     QMessageBox caixa(icone, titulo, texto, botoes, janelaNaTela(pai));
     caixa.setInformativeText(motivo.texto);
     caixa.setDetailedText(motivo.detalhes);
+    largaComoOTitulo(caixa);
     return QMessageBox::StandardButton(caixa.exec());
 }

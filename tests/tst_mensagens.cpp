@@ -1,6 +1,7 @@
 #include "app/traducaoqt.h"
 #include "categories/categoria.h"
 #include "import/importarcsv.h"
+#include "messages/caixamensagem.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
 #include <QtTest>
@@ -47,6 +48,24 @@ private slots:
         auto botao = entrada.contains(';') ? "pushButton_importar" : "pushButton_inserir";
         janelas.findChild<QPushButton *>(botao)->click();
         QTEST(dito.section('\n', 0, 0), "esperada");
+    }
+
+    // A short text under a longer title: the box as wide as the title bar needs for the title in
+    // bold beside the window's icon and three buttons.
+    void caixaCabeOTitulo()
+    {
+        const QString titulo = "Importação concluída";
+        int largura = 0;
+        RespostaModal modal;
+        modal.aoAbrir([&](QWidget *caixa) {
+            largura = caixa->width();
+            caixa->close();
+        });
+        mostraCaixa(nullptr, QMessageBox::Information, titulo, "Feito.");
+        QFont negrito = QApplication::font();
+        negrito.setBold(true);
+        const QFontMetrics medida(negrito);
+        QVERIFY(largura >= medida.horizontalAdvance(titulo) + 4 * medida.height());
     }
 };
 
