@@ -26,15 +26,18 @@ const QStringList &nomesDosMeses()
 }
 
 // A supplier that contains the filter lists the expense whatever its
-// category; a description only while the expense is still unclassified.
-// The month is a range on the full date, which the index on data serves.
+// category; a description only while the expense is still unclassified, or
+// when it was classified a moment ago (:classificados, keys separated by
+// commas), so that the user sees what became of it. The month is a range
+// on the full date, which the index on data serves.
 const char consultaDeGastos[] =
     "SELECT idGasto, DATE_FORMAT(data, '%d/%m/%y') AS Data, fornecedor AS Fornecedor, "
     "descricao AS Descrição, IFNULL(categoria.categoria, 'Não Classificado') AS categoria, "
     "valor AS Valor "
     "FROM gastos LEFT JOIN categoria ON gastos.idCategoria = categoria.idCategoria "
     "WHERE (fornecedor LIKE CONCAT('%', :filtro, '%') "
-    "OR descricao LIKE CONCAT('%', :filtro, '%') AND categoria.idCategoria IS NULL) "
+    "OR descricao LIKE CONCAT('%', :filtro, '%') AND categoria.idCategoria IS NULL "
+    "OR FIND_IN_SET(idGasto, :classificados)) "
     "AND data >= :inicio AND data < :fim "
     "ORDER BY categoria.idCategoria ASC, data ASC, categoria ASC, fornecedor ASC, descricao ASC";
 
@@ -98,17 +101,32 @@ void AnaliseDados::listaCategorias()
 
 void AnaliseDados::on_pushButton_filtro_clicked()
 {
+    listaPelosCampos({});
+}
+
+// The month, year and filter the widgets show, as "Filtrar" takes them.
+void AnaliseDados::listaPelosCampos(const QList<int> &classificados)
+{
     const int mes = ui->comboBox_mes->currentData(Qt::UserRole).toInt();
-    montaWidgetDados(mes, ui->spinBox_ano->value(), ui->lineEdit_filtro->text());
+    listaGastos(mes, ui->spinBox_ano->value(), ui->lineEdit_filtro->text(), classificados);
 }
 
 void AnaliseDados::montaWidgetDados(int mes, int ano, QString filtro)
+{
+    listaGastos(mes, ano, filtro, {});
+}
+
+void AnaliseDados::listaGastos(int mes, int ano, const QString &filtro, const QList<int> &classificados)
 {
     QSqlQuery consulta;
     consulta.prepare(consultaGastos);
     // A null text would go to the server as NULL and match nothing, where
     // an empty filter has to match every text.
     consulta.bindValue(QStringLiteral(":filtro"), filtro.isNull() ? QStringLiteral("") : filtro);
+    QStringList chaves;
+    for (const int id : classificados)
+        chaves << QString::number(id);
+    consulta.bindValue(QStringLiteral(":classificados"), chaves.join(QLatin1Char(',')));
     const QDate inicio(ano, mes, 1);
     consulta.bindValue(QStringLiteral(":inicio"), inicio);
     consulta.bindValue(QStringLiteral(":fim"), inicio.addMonths(1));
@@ -162,7 +180,7 @@ void AnaliseDados::on_pushButton_classificar_clicked()
     for (const int idGasto : qAsConst(idsGastos))
         qDebug() << idGasto;
     if (resultado.estado == Classificacao::Feita) {
-        on_pushButton_filtro_clicked(); // the widgets' current values, as "Filtrar" uses them
+        listaPelosCampos(idsGastos);
         if (ui->checkBox_regra->isChecked())
             criaRegraDoFiltro(idCategoriaEscolhida);
     } else if (resultado.estado == Classificacao::CategoriaApagada) {
