@@ -41,20 +41,28 @@ private slots:
         QTEST(banco.valor("SELECT COUNT(*) FROM categoria").toInt() - 3, "aceitos");
     }
 
-    // An empty name deletes "Lazer", the second row, instead.
+    // An empty name deletes "Lazer", the second row, instead. Names that differ from one there
+    // only in their runs of blanks are refused.
     void categorias_data()
     {
         QTest::addColumn<bool>("semConexaoAoAbrir");
+        QTest::addColumn<QString>("existente"); // a fourth category
         QTest::addColumn<QString>("digitado");
         QTest::addColumn<QString>("restam"); // in key order
-        QTest::newRow("espaços em volta") << false << " Gás\t" << "Mercado,aluguel,Lazer,Gás";
-        QTest::newRow("apaga pela chave") << false << "" << "Mercado,aluguel";
-        QTest::newRow("lista falhou ao abrir") << true << "Nova" << "Mercado,aluguel,Lazer,Nova";
+        QTest::newRow("espaços em volta") << false << "" << " Gás\t" << "Mercado,aluguel,Lazer,Gás";
+        QTest::newRow("apaga pela chave") << false << "" << "" << "Mercado,aluguel";
+        QTest::newRow("lista falhou ao abrir") << true << "" << "Nova" << "Mercado,aluguel,Lazer,Nova";
+        QTest::newRow("reservado com dois espaços") << false << "" << "Não  Classificado"
+                                                    << "Mercado,aluguel,Lazer";
+        QTest::newRow("outra com espaços a mais") << false << "Casa Nova" << "casa \u00A0\tnova"
+                                                  << "Mercado,aluguel,Lazer,Casa Nova";
     }
     void categorias()
     {
         QFETCH(bool, semConexaoAoAbrir);
+        QFETCH(QString, existente);
         QFETCH(QString, digitado);
+        QVERIFY(existente.isEmpty() || banco.executa("INSERT INTO categoria VALUES (4, ?)", {existente}));
         if (semConexaoAoAbrir)
             QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
         RespostaModal resposta;
