@@ -182,7 +182,7 @@ void AnaliseDados::on_pushButton_classificar_clicked()
     if (resultado.estado == Classificacao::Feita) {
         listaPelosCampos(idsGastos);
         if (ui->checkBox_regra->isChecked())
-            criaRegraDoFiltro(idCategoriaEscolhida);
+            criaRegraDoFiltro(idCategoriaEscolhida, modelo->index(linhaDaCategoria, 1).data().toString());
     } else if (resultado.estado == Classificacao::CategoriaApagada) {
         const QString nome = modelo->index(linhaDaCategoria, 1).data().toString();
         listaCategorias();
@@ -196,20 +196,23 @@ void AnaliseDados::on_pushButton_classificar_clicked()
     }
 }
 
-// The filter kept once: the box clears, so the next "Classificar" does not
-// make the same rule again. It looks into supplier and description, as the
-// filter does (a rule only ever meets expenses without category).
-void AnaliseDados::criaRegraDoFiltro(int idCategoria)
+// A rule that classifies what the filter lists among the expenses without
+// category: it looks into supplier and description, wildcards and all, as
+// the filter does. The box stays ticked, so that the next "Classificar"
+// under the same filter changes that rule rather than adding another.
+void AnaliseDados::criaRegraDoFiltro(int idCategoria, const QString &categoria)
 {
-    Regra regra;
-    regra.padrao = ui->lineEdit_filtro->text();
-    regra.idCategoria = idCategoria;
-    if (regra.padrao.trimmed().isEmpty())
+    const QString filtro = ui->lineEdit_filtro->text();
+    if (filtro.trimmed().isEmpty())
         return;
-    if (!CadastroDeRegras::inserir(regra)) {
+    bool alterou = false;
+    if (!CadastroDeRegras::doFiltro(filtro, idCategoria, &alterou)) {
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
                     QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."));
         return;
     }
-    ui->checkBox_regra->setChecked(false);
+    if (alterou)
+        informar(this, QStringLiteral("A regra “%1” já existia e foi alterada.").arg(filtro),
+                 {QStringLiteral("Ela agora dá a categoria “%1” às despesas sem categoria que o filtro "
+                                 "listaria.").arg(categoria), {}});
 }

@@ -34,7 +34,7 @@ private:
     void listaPelosCampos(const QList<int> &classificados);
     void listaGastos(int mes, int ano, const QString &filtro, const QList<int> &classificados);
     void listaCategorias();
-    void criaRegraDoFiltro(int idCategoria);
+    void criaRegraDoFiltro(int idCategoria, const QString &categoria);
 
     Ui::AnaliseDados *ui;
     QDate dataAtual;

@@ -12,14 +12,17 @@
 
 namespace {
 
-// The rule's pattern as LIKE takes it: its own %, _ and ! stand for
-// themselves. Compared under the columns' collation, so case and accents
-// do not count.
+// Whether the text contains the rule's pattern, compared under the columns'
+// collation, so case and accents do not count. A pattern typed in the rules
+// window stands for itself (its %, _ and ! escaped); one made from the
+// classification's filter is taken exactly as the filter takes it.
 #define PADRAO_COMO_LIKE \
     "CONCAT('%', REPLACE(REPLACE(REPLACE(regra.padrao, '!', '!!'), '%', '!%'), '_', '!_'), '%') ESCAPE '!'"
-#define CASA_COM_A_REGRA                                                  \
-    "((regra.noFornecedor AND gastos.fornecedor LIKE " PADRAO_COMO_LIKE ") " \
-    "OR (regra.naDescricao AND gastos.descricao LIKE " PADRAO_COMO_LIKE "))"
+#define CONTEM_O_PADRAO(texto) \
+    "IF(regra.curingas, " texto " LIKE CONCAT('%', regra.padrao, '%'), " texto " LIKE " PADRAO_COMO_LIKE ")"
+#define CASA_COM_A_REGRA                                                                 \
+    "((regra.noFornecedor AND " CONTEM_O_PADRAO("gastos.fornecedor") ") " \
+    "OR (regra.naDescricao AND " CONTEM_O_PADRAO("gastos.descricao") "))"
 // Only the rule given, only while its category exists, only expenses without
 // a category: none at all, or one deleted since, which every list and the
 // report show as "Não Classificado" too.
@@ -34,8 +37,17 @@ namespace {
 
 const char sqlListar[] =
     "SELECT regra.idRegra, regra.padrao, regra.noFornecedor, regra.naDescricao, regra.idCategoria, "
-    "categoria.categoria FROM regra LEFT JOIN categoria ON categoria.idCategoria = regra.idCategoria "
-    "ORDER BY regra.posicao, regra.idRegra";
+    "categoria.categoria, regra.curingas FROM regra "
+    "LEFT JOIN categoria ON categoria.idCategoria = regra.idCategoria ORDER BY regra.posicao, regra.idRegra";
+// The first rule with the filter's pattern; it would win over a new one.
+const char sqlDoPadrao[] =
+    "SELECT idRegra FROM regra WHERE padrao = :padrao ORDER BY posicao, idRegra LIMIT 1 FOR UPDATE";
+const char sqlDoFiltro[] =
+    "UPDATE regra SET padrao = :padrao, noFornecedor = TRUE, naDescricao = TRUE, idCategoria = :categoria, "
+    "curingas = TRUE WHERE idRegra = :regra";
+const char sqlInserirDoFiltro[] =
+    "INSERT INTO regra (posicao, padrao, noFornecedor, naDescricao, idCategoria, curingas) "
+    "SELECT COALESCE(MAX(posicao), 0) + 1, :padrao, TRUE, TRUE, :categoria, TRUE FROM regra";
 const char sqlInserir[] =
     "INSERT INTO regra (posicao, padrao, noFornecedor, naDescricao, idCategoria) "
     "SELECT COALESCE(MAX(posicao), 0) + 1, :padrao, :noFornecedor, :naDescricao, :categoria FROM regra";
@@ -221,6 +233,7 @@ bool CadastroDeRegras::listar(QList<Regra> *regras)
         regra.idCategoria = consulta.value(4).toInt();
         regra.categoria = consulta.value(5).toString();
         regra.categoriaApagada = consulta.value(5).isNull();
+        regra.curingas = consulta.value(6).toBool();
         *regras << regra;
     }
     return true;
@@ -229,6 +242,22 @@ bool CadastroDeRegras::listar(QList<Regra> *regras)
 bool CadastroDeRegras::inserir(const Regra &regra)
 {
     return executa(sqlInserir, valoresDaRegra(regra));
+}
+
+bool CadastroDeRegras::doFiltro(const QString &filtro, int idCategoria, bool *alterou)
+{
+    return emTransacao(QSqlDatabase::database(), [&]() -> Resultado<> {
+        QSqlQuery consulta;
+        if (!executa(consulta, sqlDoPadrao, {{QStringLiteral(":padrao"), filtro}}))
+            return Motivo();
+        *alterou = consulta.next();
+        Valores valores {{QStringLiteral(":padrao"), filtro}, {QStringLiteral(":categoria"), idCategoria}};
+        if (*alterou)
+            valores << qMakePair(QStringLiteral(":regra"), consulta.value(0));
+        if (executa(*alterou ? sqlDoFiltro : sqlInserirDoFiltro, valores))
+            return Feito();
+        return Motivo();
+    }).ok();
 }
 
 bool CadastroDeRegras::alterar(const Regra &regra)

@@ -21,6 +21,12 @@ public:
     static bool listar(QList<Regra> *regras);
     // At the end of the list; the pattern without surrounding blanks.
     static bool inserir(const Regra &regra);
+    // A rule looking into supplier and description for what the
+    // classification's filter lists, wildcards and all. A rule with the same
+    // pattern would win over a new one, so the first such rule is changed
+    // instead (*alterou then true).
+    static bool doFiltro(const QString &filtro, int idCategoria, bool *alterou);
+    // Keeps the way the rule reads its pattern.
     static bool alterar(const Regra &regra);
     static bool apagar(int idRegra);
     // Puts the rules in the order of the keys given, in one transaction.

@@ -12,6 +12,8 @@
 namespace {
 
 const QString apagada = QStringLiteral("(categoria apagada)");
+const QString doFiltro = QStringLiteral("Criada na classificação: “%” vale qualquer texto e “_” qualquer letra, "
+                                        "como no filtro.");
 const int linhasNaPergunta = 15;
 
 QTableWidgetItem *item(const QString &texto, bool desativada)
@@ -87,6 +89,8 @@ bool Regras::listar(int idSelecionada)
     for (int linha = 0; linha < regras.size(); ++linha) {
         const Regra &regra = regras.at(linha);
         tabela->setItem(linha, 0, item(regra.padrao, regra.categoriaApagada));
+        if (regra.curingas)
+            tabela->item(linha, 0)->setToolTip(doFiltro);
         tabela->setItem(linha, 1, item(descricaoDoCampo(regra.campo).rotulo, regra.categoriaApagada));
         const QString categoria = regra.categoriaApagada ? apagada : regra.categoria;
         tabela->setItem(linha, 2, item(categoria, regra.categoriaApagada));
