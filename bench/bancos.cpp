@@ -106,7 +106,7 @@ void medeExtratosBancarios(const QString &pasta, Quadro &quadro)
     escreve(desconhecido, QByteArray("coluna a,coluna b\n").repeated(megabytes * 1024 * 1024 / 18)
                               + QByteArray(megabytes * 1024 * 1024 % 18, '\n'));
 
-    const QVector<Resultado> r = mede({lerEDividir(caminhoOfx), lerNaGrade(caminhoOfx),
+    const QVector<Medida> r = mede({lerEDividir(caminhoOfx), lerNaGrade(caminhoOfx),
                                        lerInteiro(desconhecido), recusar(desconhecido),
                                        lerAsDatas(inicio, inicio.addDays(364))});
     quadro.base(QStringLiteral("ler e dividir o OFX em linhas (base)"), transacoes, r.at(0));

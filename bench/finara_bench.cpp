@@ -204,9 +204,9 @@ private:
         return sql;
     }
 
-    QVector<Resultado> mede(const QString &onde, const QVector<Operacao> &operacoes)
+    QVector<Medida> mede(const QString &onde, const QVector<Operacao> &operacoes)
     {
-        const QVector<Resultado> resultados = ::mede(operacoes);
+        const QVector<Medida> resultados = ::mede(operacoes);
         m_guarda.confere(onde);
         return resultados;
     }
@@ -224,19 +224,19 @@ private:
 void Bancada::extrato()
 {
     const Extrato extrato(m_pasta.path(), m_menor, m_banco);
-    const QVector<Resultado> leitura = mede(QStringLiteral("the preview"), {extrato.lerEDividir(), extrato.lerEMostrar(),
+    const QVector<Medida> leitura = mede(QStringLiteral("the preview"), {extrato.lerEDividir(), extrato.lerEMostrar(),
                                                                            extrato.lerAsDatas()});
     m_quadro.base(QStringLiteral("ler e dividir o extrato (base)"), m_menor, leitura.at(0));
     comparaPrevia(m_quadro, QStringLiteral("ler o extrato na grade do diálogo"), m_menor, leitura.at(1),
                   leitura.at(0), leitura.at(2), 250);
     // Again with every row already in gastos: the marking's whole work.
     extrato.carregarLocal().executa();
-    const QVector<Resultado> repetido = mede(QStringLiteral("the preview"), {extrato.lerEDividir(), extrato.lerEMostrar(),
+    const QVector<Medida> repetido = mede(QStringLiteral("the preview"), {extrato.lerEDividir(), extrato.lerEMostrar(),
                                                                             extrato.lerAsDatas()});
     comparaPrevia(m_quadro, QStringLiteral("ler o extrato já importado"), m_menor, repetido.at(1), repetido.at(0),
                   repetido.at(2));
 
-    const QVector<Resultado> importacao = mede(QStringLiteral("the import"),
+    const QVector<Medida> importacao = mede(QStringLiteral("the import"),
                                                {extrato.inserirEmLaco(), extrato.importarGrade(&m_padrao),
                                                 extrato.carregarLocal()});
     m_quadro.base(QStringLiteral("insert preparado em laço (base)"), m_menor, importacao.at(0));
@@ -253,7 +253,7 @@ void Bancada::relatorio(int tamanho)
 {
     const QString sql = capturado(QStringLiteral("the report"), [] { Relatorios relatorio; });
     int linhasDaInstrucao = 0, linhasDaJanela = 0;
-    const QVector<Resultado> r = mede(QStringLiteral("the report"),
+    const QVector<Medida> r = mede(QStringLiteral("the report"),
                                       {instrucao(sql, {}, &linhasDaInstrucao), abrirRelatorio(&linhasDaJanela)});
     confereLinhas(QStringLiteral("the report"), linhasDaJanela, linhasDaInstrucao);
     m_quadro.base(QStringLiteral("instrução do relatório (base; %1)").arg(plano(sql)), tamanho, r.at(0));
@@ -286,7 +286,7 @@ void Bancada::indicesDoRelatorio()
     QVector<int> linhas(textos.size());
     for (int i = 0; i < textos.size(); ++i)
         operacoes << instrucao(textos.at(i), {}, &linhas[i]);
-    const QVector<Resultado> r = mede(QStringLiteral("the report's indexes"), operacoes);
+    const QVector<Medida> r = mede(QStringLiteral("the report's indexes"), operacoes);
     for (int linhasDaVariante : linhas)
         confereLinhas(QStringLiteral("an index variant of the report"), linhasDaVariante, linhas.first());
 
@@ -314,7 +314,7 @@ void Bancada::classificacao()
     // The filter stands twice in the statement, empty as the dialog opens; then the month's range.
     const QVariantList valores {QString(""), QString(""), inicio, inicio.addMonths(1)};
     int naInstrucao = 0, naPrimeira = 0, naSegunda = 0;
-    const QVector<Resultado> r = mede(QStringLiteral("the classification dialog"),
+    const QVector<Medida> r = mede(QStringLiteral("the classification dialog"),
                                       {instrucao(sql, valores, &naInstrucao),
                                        abrirClassificacao(&naPrimeira), listarDeNovo(&naSegunda)});
     for (int linhas : {naInstrucao, naPrimeira, naSegunda})
@@ -340,7 +340,7 @@ void Bancada::detalhe()
     const QVariantList daCategoria {id, mes.year(), mes.month()};
     const QVariantList doMes {mes.year(), mes.month()};
     int naInstrucao = 0, naJanela = 0, semCategoria = 0, semCategoriaNaJanela = 0;
-    const QVector<Resultado> r = mede(
+    const QVector<Medida> r = mede(
         QStringLiteral("the detail window"),
         {instrucao(sqlDaCategoria, daCategoria, &naInstrucao), abrirDetalhe(id, mes, nome, &naJanela),
          instrucao(sqlSemCategoria, doMes, &semCategoria),

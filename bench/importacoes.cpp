@@ -70,7 +70,7 @@ void marcar(Quadro &quadro, int gastos)
         if (!repetidas.marcar() || repetidas.quantas() != (linhas + 1) / 2)
             falha(QStringLiteral("marking found %1 repeated rows of %2").arg(repetidas.quantas()).arg(linhas));
     }};
-    const QVector<Resultado> r = mede({leitura, marcacao});
+    const QVector<Medida> r = mede({leitura, marcacao});
     quadro.base(QStringLiteral("ler os gastos do período da prévia (base)"), gastos, r.at(0));
     quadro.compara(QStringLiteral("marcar as repetidas de %1 linhas").arg(linhas), gastos, r.at(1),
                    QStringLiteral("ler o período"), r.at(0), 2);
@@ -105,7 +105,7 @@ void desfazer(Quadro &quadro, int gastos)
         if (!HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), id))
             falha(QStringLiteral("the undo failed"));
     }, confere};
-    const QVector<Resultado> r = mede({apagar, desfazer});
+    const QVector<Medida> r = mede({apagar, desfazer});
     quadro.base(QStringLiteral("DELETE dos gastos de uma importação (base)"), linhas, r.at(0));
     quadro.compara(QStringLiteral("desfazer a importação"), linhas, r.at(1), QStringLiteral("DELETE"), r.at(0), 1.2);
 }

@@ -41,9 +41,9 @@ double mediana(QVector<double> valores)
 
 } // namespace
 
-QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes)
+QVector<Medida> mede(const QVector<Operacao> &operacoes, int vezes)
 {
-    QVector<Resultado> resultados(operacoes.size());
+    QVector<Medida> resultados(operacoes.size());
     for (int rodada = 0; rodada < vezes; ++rodada) {
         for (int passo = 0; passo < operacoes.size(); ++passo) {
             // Every other round runs backwards, so that no operation always
@@ -59,12 +59,12 @@ QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes)
             operacoes.at(i).encerra();
         }
     }
-    for (Resultado &resultado : resultados)
+    for (Medida &resultado : resultados)
         resultado.medianaS = mediana(resultado.temposS);
     return resultados;
 }
 
-double razaoPareada(const Resultado &medido, const Resultado &referencia)
+double razaoPareada(const Medida &medido, const Medida &referencia)
 {
     QVector<double> razoes;
     for (int i = 0; i < medido.temposS.size(); ++i)

@@ -7,7 +7,7 @@
 
 // Timing and memory figures for the benchmark.
 
-struct Resultado
+struct Medida
 {
     QVector<double> temposS; // wall time of each run, in seconds, in the order run
     double medianaS = 0;     // their median
@@ -17,7 +17,7 @@ struct Resultado
 // The median of the run-by-run ratios of medido to referencia. Runs of one
 // round follow each other closely, so a burst of load elsewhere on the
 // machine tends to fall on both sides of a ratio and cancel out.
-double razaoPareada(const Resultado &medido, const Resultado &referencia);
+double razaoPareada(const Medida &medido, const Medida &referencia);
 
 // What is measured: executa() is timed; prepara() before it and encerra()
 // after it are not, and encerra() frees what the run left behind so that
@@ -32,6 +32,6 @@ struct Operacao
 // Runs the operations in turn, `vezes` rounds, so that a change in the
 // machine's load falls on all of them alike, every other round in reverse
 // order; one result per operation.
-QVector<Resultado> mede(const QVector<Operacao> &operacoes, int vezes = 5);
+QVector<Medida> mede(const QVector<Operacao> &operacoes, int vezes = 5);
 
 #endif // MEDICAO_H

@@ -52,7 +52,7 @@ void medeOrcamento(Quadro &quadro, const QString &sql, int tamanho)
 {
     executa(QStringLiteral("INSERT INTO orcamento (idCategoria, valor) SELECT idCategoria, 1000 FROM categoria"));
     int naInstrucao = 0, naJanela = 0;
-    const QVector<Resultado> r = mede({instrucao(sql, {}, &naInstrucao), abrirRelatorio(&naJanela)});
+    const QVector<Medida> r = mede({instrucao(sql, {}, &naInstrucao), abrirRelatorio(&naJanela)});
     executa(QStringLiteral("DELETE FROM orcamento"));
     if (naJanela != naInstrucao)
         falha(QStringLiteral("the report with budgets shows %1 rows, its statement %2").arg(naJanela).arg(naInstrucao));
@@ -60,7 +60,7 @@ void medeOrcamento(Quadro &quadro, const QString &sql, int tamanho)
     quadro.compara(QStringLiteral("abrir o relatório com gráfico e orçamentos"), tamanho, r.at(1),
                    QStringLiteral("instrução do relatório"), r.at(0), 1.2);
 
-    const QVector<Resultado> g = mede({desenha(10, 8), desenha(100, 8), desenha(100, 100)});
+    const QVector<Medida> g = mede({desenha(10, 8), desenha(100, 8), desenha(100, 100)});
     quadro.base(QStringLiteral("gráfico de 10 categorias (base)"), 10, g.at(0));
     quadro.compara(QStringLiteral("gráfico de 100 categorias, oito e Outros"), 100, g.at(1),
                    QStringLiteral("10 categorias"), g.at(0), 1.25);

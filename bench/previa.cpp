@@ -13,9 +13,9 @@ namespace {
 
 // 4× the read plus 2× the statement, run by run, so that the ratio to it
 // pairs runs as every other ratio does.
-Resultado orcamento(const Resultado &leitura, const Resultado &datas)
+Medida orcamento(const Medida &leitura, const Medida &datas)
 {
-    Resultado soma;
+    Medida soma;
     for (int i = 0; i < leitura.temposS.size(); ++i)
         soma.temposS << 4 * leitura.temposS.at(i) + 2 * datas.temposS.at(i);
     QVector<double> ordenados = soma.temposS;
@@ -41,8 +41,8 @@ Operacao lerAsDatas(const QDate &primeira, const QDate &ultima)
     }};
 }
 
-void comparaPrevia(Quadro &quadro, const QString &operacao, int tamanho, const Resultado &previa,
-                   const Resultado &leitura, const Resultado &datas, double picoMaximoMiB)
+void comparaPrevia(Quadro &quadro, const QString &operacao, int tamanho, const Medida &previa,
+                   const Medida &leitura, const Medida &datas, double picoMaximoMiB)
 {
     quadro.base(QStringLiteral("ler os gastos das datas do arquivo (base)"), tamanho, datas);
     quadro.compara(operacao, tamanho, previa, QStringLiteral("ler e dividir"), leitura, 0, picoMaximoMiB);

@@ -16,7 +16,7 @@ class Quadro;
 Operacao lerAsDatas(const QDate &primeira, const QDate &ultima);
 
 // The rows of a preview measured beside both baselines of the same runs.
-void comparaPrevia(Quadro &quadro, const QString &operacao, int tamanho, const Resultado &previa,
-                   const Resultado &leitura, const Resultado &datas, double picoMaximoMiB = 0);
+void comparaPrevia(Quadro &quadro, const QString &operacao, int tamanho, const Medida &previa,
+                   const Medida &leitura, const Medida &datas, double picoMaximoMiB = 0);
 
 #endif // BENCH_PREVIA_H

@@ -15,7 +15,7 @@ QByteArray coluna(const QString &texto, int largura)
     return texto.leftJustified(largura).toUtf8();
 }
 
-void imprime(const QString &operacao, int tamanho, const Resultado &medido, const QString &razao,
+void imprime(const QString &operacao, int tamanho, const Medida &medido, const QString &razao,
              const QString &sobre, const QString &meta)
 {
     std::printf("%s %9d %11.4f %10.1f %s %s %s\n", coluna(operacao, largOperacao).constData(), tamanho,
@@ -34,13 +34,13 @@ Quadro::Quadro()
     std::fflush(stdout);
 }
 
-void Quadro::base(const QString &operacao, int tamanho, const Resultado &medido)
+void Quadro::base(const QString &operacao, int tamanho, const Medida &medido)
 {
     imprime(operacao, tamanho, medido, QStringLiteral("-"), QStringLiteral("-"), QString());
 }
 
-void Quadro::compara(const QString &operacao, int tamanho, const Resultado &medido, const QString &sobre,
-                     const Resultado &referencia, double razaoMaxima, double picoMaximoMiB)
+void Quadro::compara(const QString &operacao, int tamanho, const Medida &medido, const QString &sobre,
+                     const Medida &referencia, double razaoMaxima, double picoMaximoMiB)
 {
     const double razao = razaoPareada(medido, referencia);
     QStringList metas;

@@ -13,10 +13,10 @@ class Quadro
 public:
     Quadro();
 
-    void base(const QString &operacao, int tamanho, const Resultado &medido);
+    void base(const QString &operacao, int tamanho, const Medida &medido);
     // razaoMaxima and picoMaximoMiB of 0 mean no target.
-    void compara(const QString &operacao, int tamanho, const Resultado &medido, const QString &sobre,
-                 const Resultado &referencia, double razaoMaxima = 0, double picoMaximoMiB = 0);
+    void compara(const QString &operacao, int tamanho, const Medida &medido, const QString &sobre,
+                 const Medida &referencia, double razaoMaxima = 0, double picoMaximoMiB = 0);
     // A line of its own between rows, for what the rows leave unsaid.
     void nota(const QString &texto);
     // The count of targets met and missed; returns whether all were met.

@@ -65,7 +65,7 @@ void medeRegrasNaImportacao(BancoTeste &banco, const QString &pasta, int linhas,
             falha(QStringLiteral("the rules classified %1 of %2 imported rows").arg(feitas).arg(linhas));
         encerra();
     };
-    const QVector<Resultado> r = mede({sem, com});
+    const QVector<Medida> r = mede({sem, com});
     quadro.base(QStringLiteral("importar a grade sem regras (base)"), linhas, r.at(0));
     quadro.compara(QStringLiteral("importar a grade com %1 regras").arg(quantas), linhas, r.at(1),
                    QStringLiteral("sem regras"), r.at(0), 1.15);
@@ -97,11 +97,14 @@ void medeAplicacaoDasRegras(BancoTeste &banco, int gastos, Quadro &quadro)
     }};
     int aplicadas = 0;
     const Operacao janela {desfaz, [&aplicadas] {
-        QHash<int, int> porRegra;
-        if (!CadastroDeRegras::contar(&porRegra) || !CadastroDeRegras::aplicar(&aplicadas))
+        if (!CadastroDeRegras::contar().ok())
+            falha(QStringLiteral("counting what the rules classify failed"));
+        const Resultado<int> feitas = CadastroDeRegras::aplicar();
+        if (!feitas.ok())
             falha(QStringLiteral("applying the rules failed"));
+        aplicadas = feitas.valor();
     }};
-    const QVector<Resultado> r = mede({nuas, janela});
+    const QVector<Medida> r = mede({nuas, janela});
     quadro.base(QStringLiteral("um UPDATE nu por regra (base)"), gastos, r.at(0));
     quadro.compara(QStringLiteral("aplicar %1 regras às não classificadas").arg(quantas), gastos, r.at(1),
                    QStringLiteral("UPDATEs nus"), r.at(0), 2);

@@ -205,13 +205,14 @@ void AnaliseDados::criaRegraDoFiltro(int idCategoria, const QString &categoria)
     const QString filtro = ui->lineEdit_filtro->text();
     if (filtro.trimmed().isEmpty())
         return;
-    bool alterou = false;
-    if (!CadastroDeRegras::doFiltro(filtro, idCategoria, &alterou)) {
+    const Resultado<bool> alterou = CadastroDeRegras::criarDoFiltro(filtro, idCategoria);
+    if (!alterou.ok()) {
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                    QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."));
+                    QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."),
+                    alterou.motivo());
         return;
     }
-    if (alterou)
+    if (alterou.valor())
         informar(this, QStringLiteral("A regra “%1” já existia e foi alterada.").arg(filtro),
                  {QStringLiteral("Ela agora dá a categoria “%1” às despesas sem categoria que o filtro "
                                  "listaria.").arg(categoria), {}});

@@ -232,8 +232,8 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
         return false;
     }
     const int idImportacao = HistoricoDeImportacoes::abrir(origem.arquivos(), origem.sha256(), nomeDoLayout);
-    QVector<QVariant> categorias;
-    if (idImportacao < 0 || !CadastroDeRegras::categoriasDasNovas(textosDaGrade(tableWidget), &categorias)) {
+    const Resultado<QVector<QVariant>> categorias = CadastroDeRegras::categoriasDasNovas(textosDaGrade(tableWidget));
+    if (idImportacao < 0 || !categorias.ok()) {
         desfazTransacao(banco);
         return false;
     }
@@ -244,7 +244,7 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
     for (int linha = 0; linha < tableWidget->rowCount(); ++linha) {
         const bool deixada = deixarRepetidas && repetidas->repetida(linha);
         resultado.repetidasDeixadas += deixada;
-        const QVariant &categoria = categorias.at(linha);
+        const QVariant &categoria = categorias.valor().at(linha);
         if (!deixada && !insereRegistro(query, valoresDaLinha(tableWidget, linha, categoria, idImportacao))) {
             linhaRecusada = linha;
             erroDaImportacao = query.lastError();

@@ -48,10 +48,10 @@ void TstRegras::aplicacao()
         "VALUES (1,NOW(),'Padaria',1,'Pão francês',NULL),(2,NOW(),'PÃO DE AÇÚCAR',1,'50% off',NULL),"
         "(3,NOW(),'Uber',1,'padaria',NULL),(4,NOW(),'Sol',1,'',2),(5,NOW(),'X',1,'50x off',NULL),"
         "(6,NOW(),'Padaria Velha',1,'',9)"));
-    QHash<int, int> contadas; // what the question shows, per rule
-    int aplicadas = -1;
-    QVERIFY(CadastroDeRegras::contar(&contadas) && CadastroDeRegras::aplicar(&aplicadas));
-    QCOMPARE(aplicadas, std::accumulate(contadas.begin(), contadas.end(), 0));
+    const auto contadas = CadastroDeRegras::contar(); // what the question shows, per rule
+    const auto aplicadas = CadastroDeRegras::aplicar();
+    QVERIFY(contadas.ok() && aplicadas.ok());
+    QCOMPARE(aplicadas.valor(), std::accumulate(contadas.valor().begin(), contadas.valor().end(), 0));
     QTEST(banco.valor("SELECT GROUP_CONCAT(IFNULL(categoria, '-') ORDER BY idGasto) FROM gastos "
                       "LEFT JOIN categoria USING (idCategoria)").toString(), "esperadas");
 }
@@ -101,9 +101,7 @@ void TstRegras::regraDoFiltro()
     QVERIFY(caixa->isChecked());
     QCOMPARE(resposta.vistas().join("").contains("já existia"), !existente.isEmpty());
     QVERIFY(sql("UPDATE gastos SET idCategoria = NULL"));
-    QHash<int, int> contadas;
-    int aplicadas = 0;
-    QVERIFY(CadastroDeRegras::contar(&contadas) && CadastroDeRegras::aplicar(&aplicadas));
+    QVERIFY(CadastroDeRegras::contar().ok() && CadastroDeRegras::aplicar().ok());
     QCOMPARE(banco.valor("SELECT CONCAT((SELECT COUNT(*) FROM regra), ':', GROUP_CONCAT(idGasto ORDER BY "
                          "idGasto)) FROM gastos WHERE idCategoria = 1").toString(), "1:" + listadas.join(','));
 }
