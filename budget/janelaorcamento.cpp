@@ -4,9 +4,8 @@
 #include "budget/faixaorcamento.h"
 #include "budget/tabelaorcamento.h"
 #include "database/gradebrasileira.h"
-#include "database/sql.h"
+#include "messages/caixamensagem.h"
 
-#include <QMessageBox>
 #include <QSignalBlocker>
 
 namespace {
@@ -15,10 +14,10 @@ const int colunaNome = 0;
 const int colunaValor = 1;
 
 // Right-aligned also when empty, where the user types a budget.
-QTableWidgetItem *celulaDoOrcamento(const std::optional<double> &valor)
+QTableWidgetItem *celulaDoOrcamento(const std::optional<qint64> &centavos)
 {
     QTableWidgetItem *celula =
-        valor ? GradeBrasileira::celulaEmReais(Sql::centavos(*valor)) : GradeBrasileira::celula(QString());
+        centavos ? GradeBrasileira::celulaEmReais(*centavos) : GradeBrasileira::celula(QString());
     celula->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return celula;
 }
@@ -40,13 +39,13 @@ JanelaOrcamento::~JanelaOrcamento()
 
 void JanelaOrcamento::carrega()
 {
-    QVector<OrcamentoDaCategoria> categorias;
-    QString erro;
-    if (!TabelaOrcamento::lista(&categorias, &erro)) {
-        QMessageBox::critical(this, QStringLiteral("Orçamento"),
-                              QStringLiteral("Não foi possível ler as categorias: ") + erro);
+    const Resultado<QVector<OrcamentoDaCategoria>> lidas = TabelaOrcamento::lista();
+    if (!lidas.ok()) {
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Orçamento"),
+                    QStringLiteral("Não foi possível ler as categorias."), lidas.motivo());
         return;
     }
+    const QVector<OrcamentoDaCategoria> &categorias = lidas.valor();
     QTableWidget *tabela = ui->tableWidget_orcamento;
     const QSignalBlocker bloqueio(tabela);
     tabela->setRowCount(categorias.size());
@@ -56,7 +55,7 @@ void JanelaOrcamento::carrega()
         nome->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         nome->setData(Qt::UserRole, categoria.idCategoria);
         tabela->setItem(linha, colunaNome, nome);
-        tabela->setItem(linha, colunaValor, celulaDoOrcamento(categoria.valor));
+        tabela->setItem(linha, colunaValor, celulaDoOrcamento(categoria.centavos));
     }
     GradeBrasileira::arruma(tabela);
 }
@@ -67,20 +66,19 @@ void JanelaOrcamento::on_tableWidget_orcamento_itemChanged(QTableWidgetItem *ite
     QTableWidget *tabela = ui->tableWidget_orcamento;
     if (item->column() != colunaValor)
         return;
-    const int id = tabela->item(item->row(), colunaNome)->data(Qt::UserRole).toInt();
-    std::optional<double> gravado;
-    QString erro;
-    const bool gravou = TabelaOrcamento::grava(id, item->text(), &gravado, &erro);
+    const QTableWidgetItem *nome = tabela->item(item->row(), colunaNome);
+    const Resultado<std::optional<qint64>> gravado =
+        TabelaOrcamento::grava(nome->data(Qt::UserRole).toInt(), item->text());
     {
         const QSignalBlocker bloqueio(tabela);
         // A new cell, sorting by the new amount (it may move if the grid is sorted by it).
-        if (gravou) {
-            tabela->setItem(item->row(), colunaValor, celulaDoOrcamento(gravado));
-        } else {
-            item->setBackground(corDaFaixa(FaixaOrcamento::Estourado));
-            item->setToolTip(erro);
+        if (gravado.ok()) {
+            tabela->setItem(item->row(), colunaValor, celulaDoOrcamento(gravado.valor()));
+            return;
         }
+        item->setBackground(corDaFaixa(FaixaOrcamento::Estourado));
+        item->setToolTip(gravado.motivo().texto);
     }
-    if (!gravou)
-        QMessageBox::warning(this, QStringLiteral("Orçamento não gravado"), erro);
+    mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Orçamento não gravado"),
+                QStringLiteral("O orçamento de “%1” não foi gravado.").arg(nome->text()), gravado.motivo());
 }
