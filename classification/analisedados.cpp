@@ -174,25 +174,26 @@ void AnaliseDados::on_pushButton_classificar_clicked()
     if (idsGastos.isEmpty())
         return;
 
-    const ResultadoDaClassificacao resultado = classificaGastos(idsGastos, idCategoriaEscolhida);
-    if (!resultado.erro.isEmpty())
-        qDebug() << resultado.erro;
+    const Resultado<Classificacao> resultado = ClassificacaoDeGastos::classificar(idsGastos, idCategoriaEscolhida);
+    if (!resultado.ok())
+        qDebug() << resultado.motivo().detalhes;
     for (const int idGasto : qAsConst(idsGastos))
         qDebug() << idGasto;
-    if (resultado.estado == Classificacao::Feita) {
+    if (!resultado.ok()) {
+        const Motivo &motivo = resultado.motivo();
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                    QStringLiteral("O banco de dados recusou a classificação."),
+                    {motivo.texto + QStringLiteral(" Nenhum gasto foi classificado."), motivo.detalhes});
+    } else if (resultado.valor() == Classificacao::Feita) {
         listaPelosCampos(idsGastos);
         if (ui->checkBox_regra->isChecked())
             criaRegraDoFiltro(idCategoriaEscolhida, modelo->index(linhaDaCategoria, 1).data().toString());
-    } else if (resultado.estado == Classificacao::CategoriaApagada) {
+    } else {
         const QString nome = modelo->index(linhaDaCategoria, 1).data().toString();
         listaCategorias();
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Categoria apagada"),
                     QStringLiteral("A categoria \"%1\" foi apagada em outra janela.").arg(nome),
                     {QStringLiteral("Nenhum gasto foi classificado; a lista de categorias foi atualizada."), {}});
-    } else {
-        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                    QStringLiteral("O banco de dados recusou a classificação."),
-                    {QStringLiteral("Nenhum gasto foi classificado."), resultado.erro});
     }
 }
 
