@@ -2,13 +2,11 @@
 #include "ui_importacoes.h"
 
 #include "database/gradebrasileira.h"
+#include "database/sql.h"
 #include "import/historicodeimportacoes.h"
 #include "messages/caixamensagem.h"
 
-#include <QDebug>
-#include <QMessageBox>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
@@ -32,35 +30,36 @@ Importacoes::~Importacoes()
 void Importacoes::setupData()
 {
     const QString faltaAtualizar = HistoricoDeImportacoes::faltaAtualizar();
-    if (!faltaAtualizar.isEmpty())
-        QMessageBox::critical(this, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
-    else if (!listar())
+    if (!faltaAtualizar.isEmpty()) {
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
+        return;
+    }
+    const Resultado<> listadas = listar();
+    if (!listadas.ok())
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
-                    QStringLiteral("Erro na leitura do banco de dados"));
+                    QStringLiteral("Erro na leitura do banco de dados"), listadas.motivo());
 }
 
-bool Importacoes::listar()
+Resultado<> Importacoes::listar()
 {
-    QSqlQuery consulta;
-    if (!consulta.exec(QStringLiteral("SELECT idImportacao, quando, arquivo, linhas, total FROM importacao "
-                                      "ORDER BY quando DESC, idImportacao DESC"))) {
-        qDebug() << "Erro ao listar as importações:" << consulta.lastError().text();
-        return false;
-    }
+    Resultado<QSqlQuery> consulta = Sql::executa(QStringLiteral(
+        "SELECT idImportacao, quando, arquivo, linhas, total FROM importacao ORDER BY quando DESC, idImportacao DESC"));
+    if (!consulta.ok())
+        return consulta.motivo();
     GradeBrasileira::preenche(ui->tableWidget_importacoes,
                               {QStringLiteral("ID"), QStringLiteral("Data"), QStringLiteral("Arquivo"),
                                QStringLiteral("Linhas"), QStringLiteral("Total")},
-                              consulta);
+                              consulta.valor());
     ui->tableWidget_importacoes->hideColumn(Id);
-    return true;
+    return Feito();
 }
 
 void Importacoes::on_pushButton_desfazer_clicked()
 {
     const QList<QTableWidgetItem *> selecionados = ui->tableWidget_importacoes->selectedItems();
     if (selecionados.isEmpty()) {
-        QMessageBox::information(this, QStringLiteral("Nenhuma Seleção"),
-                                 QStringLiteral("Escolha na lista a importação a desfazer."));
+        mostraCaixa(this, QMessageBox::Information, QStringLiteral("Nenhuma Seleção"),
+                    QStringLiteral("Escolha na lista a importação a desfazer."));
         return;
     }
     const int linha = selecionados.first()->row();
@@ -68,8 +67,8 @@ void Importacoes::on_pushButton_desfazer_clicked()
     if (!confirmar(linha, idImportacao))
         return;
     if (!HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), idImportacao))
-        QMessageBox::warning(this, QStringLiteral("Erro"),
-                             QStringLiteral("Não foi possível desfazer a importação; nada foi apagado."));
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                    QStringLiteral("Não foi possível desfazer a importação; nada foi apagado."));
     listar();
 }
 
@@ -90,7 +89,7 @@ bool Importacoes::confirmar(int linha, int idImportacao)
                        "categoria. Os gastos lançados de outra forma ficam como estão.")
             .arg(texto(Arquivo), texto(Data), QString::number(conteudo.gastos),
                  QString::number(conteudo.classificados));
-    return QMessageBox::question(this, QStringLiteral("Desfazer importação"), pergunta,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    return mostraCaixa(this, QMessageBox::Question, QStringLiteral("Desfazer importação"), pergunta, {},
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
 }

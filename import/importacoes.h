@@ -1,6 +1,8 @@
 #ifndef IMPORTACOES_H
 #define IMPORTACOES_H
 
+#include "database/resultado.h"
+
 #include <QDialog>
 
 namespace Ui {
@@ -26,7 +28,7 @@ private slots:
     void on_pushButton_desfazer_clicked();
 
 private:
-    bool listar();
+    Resultado<> listar();
     bool confirmar(int linha, int idImportacao);
 
     Ui::Importacoes *ui;

@@ -32,9 +32,10 @@ void largaComoOTitulo(QMessageBox &caixa)
 
 QMessageBox::StandardButton mostraCaixa(QWidget *pai, QMessageBox::Icon icone, const QString &titulo,
                                         const QString &texto, const Motivo &motivo,
-                                        QMessageBox::StandardButtons botoes)
+                                        QMessageBox::StandardButtons botoes, QMessageBox::StandardButton padrao)
 {
     QMessageBox caixa(icone, titulo, texto, botoes, janelaNaTela(pai));
+    caixa.setDefaultButton(padrao);
     caixa.setInformativeText(motivo.texto);
     caixa.setDetailedText(motivo.detalhes);
     largaComoOTitulo(caixa);
