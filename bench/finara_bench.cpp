@@ -311,8 +311,9 @@ void Bancada::classificacao()
     });
     const QDate mes = m_gastos.mesListado();
     const QDate inicio(mes.year(), mes.month(), 1);
-    // The filter stands twice in the statement, empty as the dialog opens; then the month's range.
-    const QVariantList valores {QString(""), QString(""), inicio, inicio.addMonths(1)};
+    // The filter stands twice in the statement, empty as the dialog opens, and no expense was
+    // just classified; then the month's range.
+    const QVariantList valores {QString(""), QString(""), QString(""), inicio, inicio.addMonths(1)};
     int naInstrucao = 0, naPrimeira = 0, naSegunda = 0;
     const QVector<Medida> r = mede(QStringLiteral("the classification dialog"),
                                       {instrucao(sql, valores, &naInstrucao),

@@ -97,9 +97,12 @@ void medeAplicacaoDasRegras(BancoTeste &banco, int gastos, Quadro &quadro)
     }};
     int aplicadas = 0;
     const Operacao janela {desfaz, [&aplicadas] {
-        QHash<int, int> porRegra;
-        if (!CadastroDeRegras::contar(&porRegra) || !CadastroDeRegras::aplicar(&aplicadas))
+        if (!CadastroDeRegras::contar().ok())
+            falha(QStringLiteral("counting what the rules classify failed"));
+        const Resultado<int> feitas = CadastroDeRegras::aplicar();
+        if (!feitas.ok())
             falha(QStringLiteral("applying the rules failed"));
+        aplicadas = feitas.valor();
     }};
     const QVector<Medida> r = mede({nuas, janela});
     quadro.base(QStringLiteral("um UPDATE nu por regra (base)"), gastos, r.at(0));

@@ -6,22 +6,16 @@ namespace {
 
 const int alertaAPartirDe = 80; // percent
 
-// In whole cents, so that 80% of R$ 1.446,90 is exactly the border.
-qint64 centavos(double valor)
-{
-    return qRound64(valor * 100);
-}
-
 } // namespace
 
-FaixaOrcamento faixaDoOrcamento(double gasto, double orcamento)
+// In whole cents, so that 80% of R$ 1.446,90 is exactly the border.
+FaixaOrcamento faixaDoOrcamento(qint64 gasto, qint64 orcamento)
 {
-    const qint64 gastos = centavos(gasto), limite = centavos(orcamento);
-    if (limite <= 0)
+    if (orcamento <= 0)
         return FaixaOrcamento::Folgado;
-    if (gastos > limite)
+    if (gasto > orcamento)
         return FaixaOrcamento::Estourado;
-    return gastos * 100 >= limite * alertaAPartirDe ? FaixaOrcamento::Alerta : FaixaOrcamento::Folgado;
+    return gasto * 100 >= orcamento * alertaAPartirDe ? FaixaOrcamento::Alerta : FaixaOrcamento::Folgado;
 }
 
 QColor corDaFaixa(FaixaOrcamento faixa)

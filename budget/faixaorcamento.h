@@ -7,7 +7,8 @@
 // above 100%.
 enum class FaixaOrcamento { Folgado, Alerta, Estourado };
 
-FaixaOrcamento faixaDoOrcamento(double gasto, double orcamento);
+// Both amounts in cents.
+FaixaOrcamento faixaDoOrcamento(qint64 gasto, qint64 orcamento);
 
 // The tint of a cell in that band; an invalid colour (no tint) for Folgado.
 QColor corDaFaixa(FaixaOrcamento faixa);

@@ -3,10 +3,9 @@
 
 #include "budget/faixaorcamento.h"
 #include "budget/tabelaorcamento.h"
-#include "messages/formatacao.h"
+#include "database/gradebrasileira.h"
+#include "messages/caixamensagem.h"
 
-#include <QHeaderView>
-#include <QMessageBox>
 #include <QSignalBlocker>
 
 namespace {
@@ -14,9 +13,13 @@ namespace {
 const int colunaNome = 0;
 const int colunaValor = 1;
 
-QString textoDoOrcamento(const std::optional<double> &valor)
+// Right-aligned also when empty, where the user types a budget.
+QTableWidgetItem *celulaDoOrcamento(const std::optional<qint64> &centavos)
 {
-    return valor ? numeroBrasileiro(*valor) : QString();
+    QTableWidgetItem *celula =
+        centavos ? GradeBrasileira::celulaEmReais(*centavos) : GradeBrasileira::celula(QString());
+    celula->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return celula;
 }
 
 } // namespace
@@ -26,7 +29,6 @@ JanelaOrcamento::JanelaOrcamento(QWidget *parent)
     , ui(new Ui::JanelaOrcamento)
 {
     ui->setupUi(this);
-    ui->tableWidget_orcamento->horizontalHeader()->setSectionResizeMode(colunaNome, QHeaderView::Stretch);
     carrega();
 }
 
@@ -37,26 +39,25 @@ JanelaOrcamento::~JanelaOrcamento()
 
 void JanelaOrcamento::carrega()
 {
-    QVector<OrcamentoDaCategoria> categorias;
-    QString erro;
-    if (!TabelaOrcamento::lista(&categorias, &erro)) {
-        QMessageBox::critical(this, QStringLiteral("Orçamento"),
-                              QStringLiteral("Não foi possível ler as categorias: ") + erro);
+    const Resultado<QVector<OrcamentoDaCategoria>> lidas = TabelaOrcamento::lista();
+    if (!lidas.ok()) {
+        mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Orçamento"),
+                    QStringLiteral("Não foi possível ler as categorias."), lidas.motivo());
         return;
     }
+    const QVector<OrcamentoDaCategoria> &categorias = lidas.valor();
     QTableWidget *tabela = ui->tableWidget_orcamento;
     const QSignalBlocker bloqueio(tabela);
     tabela->setRowCount(categorias.size());
     for (int linha = 0; linha < categorias.size(); ++linha) {
         const OrcamentoDaCategoria &categoria = categorias.at(linha);
-        auto *nome = new QTableWidgetItem(categoria.categoria);
+        QTableWidgetItem *nome = GradeBrasileira::celula(categoria.categoria);
         nome->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         nome->setData(Qt::UserRole, categoria.idCategoria);
-        auto *valor = new QTableWidgetItem(textoDoOrcamento(categoria.valor));
-        valor->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         tabela->setItem(linha, colunaNome, nome);
-        tabela->setItem(linha, colunaValor, valor);
+        tabela->setItem(linha, colunaValor, celulaDoOrcamento(categoria.centavos));
     }
+    GradeBrasileira::arruma(tabela);
 }
 
 // A refused amount stays in its cell, tinted, until the user corrects it.
@@ -65,17 +66,19 @@ void JanelaOrcamento::on_tableWidget_orcamento_itemChanged(QTableWidgetItem *ite
     QTableWidget *tabela = ui->tableWidget_orcamento;
     if (item->column() != colunaValor)
         return;
-    const int id = tabela->item(item->row(), colunaNome)->data(Qt::UserRole).toInt();
-    std::optional<double> gravado;
-    QString erro;
-    const bool gravou = TabelaOrcamento::grava(id, item->text(), &gravado, &erro);
+    const QTableWidgetItem *nome = tabela->item(item->row(), colunaNome);
+    const Resultado<std::optional<qint64>> gravado =
+        TabelaOrcamento::grava(nome->data(Qt::UserRole).toInt(), item->text());
     {
         const QSignalBlocker bloqueio(tabela);
-        item->setBackground(gravou ? QBrush() : QBrush(corDaFaixa(FaixaOrcamento::Estourado)));
-        item->setToolTip(erro);
-        if (gravou)
-            item->setText(textoDoOrcamento(gravado));
+        // A new cell, sorting by the new amount (it may move if the grid is sorted by it).
+        if (gravado.ok()) {
+            tabela->setItem(item->row(), colunaValor, celulaDoOrcamento(gravado.valor()));
+            return;
+        }
+        item->setBackground(corDaFaixa(FaixaOrcamento::Estourado));
+        item->setToolTip(gravado.motivo().texto);
     }
-    if (!gravou)
-        QMessageBox::warning(this, QStringLiteral("Orçamento não gravado"), erro);
+    mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Orçamento não gravado"),
+                QStringLiteral("O orçamento de “%1” não foi gravado.").arg(nome->text()), gravado.motivo());
 }

@@ -15,17 +15,24 @@ const QString listaOrdenada = QStringLiteral(
 // After a change the list is read again as the server returns it.
 const QString lista = QStringLiteral("SELECT idCategoria, categoria as Categoria FROM categoria");
 
-// The lists and the report call the expenses without a category "Não
-// Classificado"; a category of that name would make two rows of it. The
-// server compares, in the column's collation, so case and accents do not
-// count there either.
-bool ehNomeReservado(const QString &nome)
+// The name the typed one would look like in a list or in the report, or an
+// empty string: "Não Classificado", which the lists and the report call the
+// expenses without a category, or a category whose name differs only in its
+// blanks (one the same but for case and accents the unique key refuses).
+// The server compares, in the column's collation, so case and accents do
+// not count; nor do blanks, each run of them taken as one space.
+QString nomeParecido(const QString &nome)
 {
     QSqlQuery consulta;
-    consulta.prepare(QStringLiteral("SELECT CONVERT(:nome USING utf8mb4) COLLATE utf8mb4_unicode_520_ci "
-                                    "= 'Não Classificado'"));
+    consulta.prepare(QStringLiteral(
+        "SELECT nome FROM (SELECT 'Não Classificado' AS nome, 1 AS reservado "
+        "UNION ALL SELECT categoria, 0 FROM categoria) AS nomes "
+        "WHERE TRIM(REGEXP_REPLACE(nome, '[[:space:]]+', ' ')) = "
+        "TRIM(REGEXP_REPLACE(CONVERT(:nome USING utf8mb4), '[[:space:]]+', ' ')) COLLATE utf8mb4_unicode_520_ci "
+        "AND (reservado OR nome <> CONVERT(:nome USING utf8mb4) COLLATE utf8mb4_unicode_520_ci) "
+        "ORDER BY reservado DESC LIMIT 1"));
     consulta.bindValue(QStringLiteral(":nome"), nome);
-    return consulta.exec() && consulta.next() && consulta.value(0).toBool();
+    return consulta.exec() && consulta.next() ? consulta.value(0).toString() : QString();
 }
 
 // What a refused name means here, by the server's error code: the name goes
@@ -96,12 +103,15 @@ void Categoria::on_pushButton_inserir_clicked()
     const QString nome = ui->lineEdit_categoria->text();
     if (nome.isEmpty())
         return;
-    if (ehNomeReservado(nome.trimmed())) {
+    const QString parecido = nomeParecido(nome.trimmed());
+    if (!parecido.isEmpty()) {
         // The typed name stays, to be changed.
-        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                    QStringLiteral("Erro ao inserir item"),
-                    {QStringLiteral("\"Não Classificado\" é como as listas e o relatório chamam os gastos "
-                                    "sem categoria. Escolha outro nome."), {}});
+        const QString motivo = parecido == QLatin1String("Não Classificado")
+            ? QStringLiteral("\"Não Classificado\" é como as listas e o relatório chamam os gastos "
+                             "sem categoria. Escolha outro nome.")
+            : QStringLiteral("Já existe a categoria “%1”: espaços a mais não contam.").arg(parecido);
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"), QStringLiteral("Erro ao inserir item"),
+                    {motivo, {}});
         return;
     }
     if (altera(QStringLiteral("INSERT INTO categoria (categoria) VALUES (:nome)"),

@@ -26,15 +26,18 @@ const QStringList &nomesDosMeses()
 }
 
 // A supplier that contains the filter lists the expense whatever its
-// category; a description only while the expense is still unclassified.
-// The month is a range on the full date, which the index on data serves.
+// category; a description only while the expense is still unclassified, or
+// when it was classified a moment ago (:classificados, keys separated by
+// commas), so that the user sees what became of it. The month is a range
+// on the full date, which the index on data serves.
 const char consultaDeGastos[] =
     "SELECT idGasto, DATE_FORMAT(data, '%d/%m/%y') AS Data, fornecedor AS Fornecedor, "
     "descricao AS Descrição, IFNULL(categoria.categoria, 'Não Classificado') AS categoria, "
     "valor AS Valor "
     "FROM gastos LEFT JOIN categoria ON gastos.idCategoria = categoria.idCategoria "
     "WHERE (fornecedor LIKE CONCAT('%', :filtro, '%') "
-    "OR descricao LIKE CONCAT('%', :filtro, '%') AND categoria.idCategoria IS NULL) "
+    "OR descricao LIKE CONCAT('%', :filtro, '%') AND categoria.idCategoria IS NULL "
+    "OR FIND_IN_SET(idGasto, :classificados)) "
     "AND data >= :inicio AND data < :fim "
     "ORDER BY categoria.idCategoria ASC, data ASC, categoria ASC, fornecedor ASC, descricao ASC";
 
@@ -98,17 +101,32 @@ void AnaliseDados::listaCategorias()
 
 void AnaliseDados::on_pushButton_filtro_clicked()
 {
+    listaPelosCampos({});
+}
+
+// The month, year and filter the widgets show, as "Filtrar" takes them.
+void AnaliseDados::listaPelosCampos(const QList<int> &classificados)
+{
     const int mes = ui->comboBox_mes->currentData(Qt::UserRole).toInt();
-    montaWidgetDados(mes, ui->spinBox_ano->value(), ui->lineEdit_filtro->text());
+    listaGastos(mes, ui->spinBox_ano->value(), ui->lineEdit_filtro->text(), classificados);
 }
 
 void AnaliseDados::montaWidgetDados(int mes, int ano, QString filtro)
+{
+    listaGastos(mes, ano, filtro, {});
+}
+
+void AnaliseDados::listaGastos(int mes, int ano, const QString &filtro, const QList<int> &classificados)
 {
     QSqlQuery consulta;
     consulta.prepare(consultaGastos);
     // A null text would go to the server as NULL and match nothing, where
     // an empty filter has to match every text.
     consulta.bindValue(QStringLiteral(":filtro"), filtro.isNull() ? QStringLiteral("") : filtro);
+    QStringList chaves;
+    for (const int id : classificados)
+        chaves << QString::number(id);
+    consulta.bindValue(QStringLiteral(":classificados"), chaves.join(QLatin1Char(',')));
     const QDate inicio(ano, mes, 1);
     consulta.bindValue(QStringLiteral(":inicio"), inicio);
     consulta.bindValue(QStringLiteral(":fim"), inicio.addMonths(1));
@@ -156,42 +174,47 @@ void AnaliseDados::on_pushButton_classificar_clicked()
     if (idsGastos.isEmpty())
         return;
 
-    const ResultadoDaClassificacao resultado = classificaGastos(idsGastos, idCategoriaEscolhida);
-    if (!resultado.erro.isEmpty())
-        qDebug() << resultado.erro;
+    const Resultado<Classificacao> resultado = ClassificacaoDeGastos::classificar(idsGastos, idCategoriaEscolhida);
+    if (!resultado.ok())
+        qDebug() << resultado.motivo().detalhes;
     for (const int idGasto : qAsConst(idsGastos))
         qDebug() << idGasto;
-    if (resultado.estado == Classificacao::Feita) {
-        on_pushButton_filtro_clicked(); // the widgets' current values, as "Filtrar" uses them
+    if (!resultado.ok()) {
+        const Motivo &motivo = resultado.motivo();
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
+                    QStringLiteral("O banco de dados recusou a classificação."),
+                    {motivo.texto + QStringLiteral(" Nenhum gasto foi classificado."), motivo.detalhes});
+    } else if (resultado.valor() == Classificacao::Feita) {
+        listaPelosCampos(idsGastos);
         if (ui->checkBox_regra->isChecked())
-            criaRegraDoFiltro(idCategoriaEscolhida);
-    } else if (resultado.estado == Classificacao::CategoriaApagada) {
+            criaRegraDoFiltro(idCategoriaEscolhida, modelo->index(linhaDaCategoria, 1).data().toString());
+    } else {
         const QString nome = modelo->index(linhaDaCategoria, 1).data().toString();
         listaCategorias();
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Categoria apagada"),
                     QStringLiteral("A categoria \"%1\" foi apagada em outra janela.").arg(nome),
                     {QStringLiteral("Nenhum gasto foi classificado; a lista de categorias foi atualizada."), {}});
-    } else {
-        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                    QStringLiteral("O banco de dados recusou a classificação."),
-                    {QStringLiteral("Nenhum gasto foi classificado."), resultado.erro});
     }
 }
 
-// The filter kept once: the box clears, so the next "Classificar" does not
-// make the same rule again. It looks into supplier and description, as the
-// filter does (a rule only ever meets expenses without category).
-void AnaliseDados::criaRegraDoFiltro(int idCategoria)
+// A rule that classifies what the filter lists among the expenses without
+// category: it looks into supplier and description, wildcards and all, as
+// the filter does. The box stays ticked, so that the next "Classificar"
+// under the same filter changes that rule rather than adding another.
+void AnaliseDados::criaRegraDoFiltro(int idCategoria, const QString &categoria)
 {
-    Regra regra;
-    regra.padrao = ui->lineEdit_filtro->text();
-    regra.idCategoria = idCategoria;
-    if (regra.padrao.trimmed().isEmpty())
+    const QString filtro = ui->lineEdit_filtro->text();
+    if (filtro.trimmed().isEmpty())
         return;
-    if (!CadastroDeRegras::inserir(regra)) {
+    const Resultado<bool> alterou = CadastroDeRegras::criarDoFiltro(filtro, idCategoria);
+    if (!alterou.ok()) {
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro"),
-                    QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."));
+                    QStringLiteral("As despesas foram classificadas, mas a regra não pôde ser criada."),
+                    alterou.motivo());
         return;
     }
-    ui->checkBox_regra->setChecked(false);
+    if (alterou.valor())
+        informar(this, QStringLiteral("A regra “%1” já existia e foi alterada.").arg(filtro),
+                 {QStringLiteral("Ela agora dá a categoria “%1” às despesas sem categoria que o filtro "
+                                 "listaria.").arg(categoria), {}});
 }

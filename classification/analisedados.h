@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QList>
 #include <QString>
 
 class QSqlQueryModel;
@@ -30,8 +31,10 @@ private slots:
     void on_pushButton_filtro_clicked();
 
 private:
+    void listaPelosCampos(const QList<int> &classificados);
+    void listaGastos(int mes, int ano, const QString &filtro, const QList<int> &classificados);
     void listaCategorias();
-    void criaRegraDoFiltro(int idCategoria);
+    void criaRegraDoFiltro(int idCategoria, const QString &categoria);
 
     Ui::AnaliseDados *ui;
     QDate dataAtual;

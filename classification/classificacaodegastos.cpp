@@ -1,18 +1,17 @@
 #include "classification/classificacaodegastos.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
+#include "database/sql.h"
+#include "database/transacao.h"
+
 #include <QSqlQuery>
-#include <QVariant>
 
 #include <algorithm>
 
 namespace {
 
-ResultadoDaClassificacao recusa(const QString &erro)
-{
-    return {Classificacao::Recusada, erro};
-}
+const QString sqlTrava =
+    QStringLiteral("SELECT idCategoria FROM categoria WHERE idCategoria = ? LOCK IN SHARE MODE");
+const QString sqlAtualiza = QStringLiteral("UPDATE gastos SET idCategoria = :idcategoria WHERE idGasto = :idgasto");
 
 // In ascending order, so two classifications at once lock rows alike.
 QList<int> semRepeticoes(QList<int> ids)
@@ -22,39 +21,31 @@ QList<int> semRepeticoes(QList<int> ids)
     return ids;
 }
 
-ResultadoDaClassificacao atualiza(const QList<int> &idsGastos, int idCategoria)
-{
-    QSqlQuery trava;
-    trava.prepare(QStringLiteral("SELECT idCategoria FROM categoria WHERE idCategoria = :id LOCK IN SHARE MODE"));
-    trava.bindValue(QStringLiteral(":id"), idCategoria);
-    if (!trava.exec())
-        return recusa(trava.lastError().text());
-    if (!trava.next())
-        return {Classificacao::CategoriaApagada, QString()};
-    QSqlQuery atualizacao;
-    atualizacao.prepare(QStringLiteral("UPDATE gastos SET idCategoria = :idcategoria WHERE idGasto = :idgasto"));
-    for (const int idGasto : semRepeticoes(idsGastos)) {
-        atualizacao.bindValue(QStringLiteral(":idcategoria"), idCategoria);
-        atualizacao.bindValue(QStringLiteral(":idgasto"), idGasto);
-        if (!atualizacao.exec())
-            return recusa(atualizacao.lastError().text());
-    }
-    return {};
-}
-
 } // namespace
 
-ResultadoDaClassificacao classificaGastos(const QList<int> &idsGastos, int idCategoria)
+namespace ClassificacaoDeGastos {
+
+Resultado<Classificacao> classificar(const QList<int> &idsGastos, int idCategoria)
 {
-    QSqlDatabase banco = QSqlDatabase::database();
-    if (!banco.transaction())
-        return recusa(banco.lastError().text());
-    const ResultadoDaClassificacao resultado = atualiza(idsGastos, idCategoria);
-    if (resultado.estado != Classificacao::Feita) {
-        banco.rollback();
-        return resultado;
-    }
-    if (!banco.commit())
-        return recusa(banco.lastError().text());
-    return resultado;
+    Classificacao estado = Classificacao::Feita;
+    const Resultado<> feito = emTransacao(QSqlDatabase::database(), [&]() -> Resultado<> {
+        Resultado<QSqlQuery> trava = Sql::executa(sqlTrava, {idCategoria});
+        if (!trava.ok())
+            return trava;
+        if (!trava.valor().next()) {
+            estado = Classificacao::CategoriaApagada;
+            return Feito();
+        }
+        for (const int idGasto : semRepeticoes(idsGastos)) {
+            const Resultado<QSqlQuery> atualizado = Sql::executa(sqlAtualiza, {idCategoria, idGasto});
+            if (!atualizado.ok())
+                return atualizado;
+        }
+        return Feito();
+    });
+    if (!feito.ok())
+        return feito.motivo();
+    return estado;
 }
+
+} // namespace ClassificacaoDeGastos

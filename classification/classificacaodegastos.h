@@ -1,22 +1,23 @@
 #ifndef CLASSIFICACAODEGASTOS_H
 #define CLASSIFICACAODEGASTOS_H
 
+#include "database/resultado.h"
+
 #include <QList>
-#include <QString>
 
-enum class Classificacao { Feita, CategoriaApagada, Recusada };
+// What became of a classification the server did not refuse.
+enum class Classificacao { Feita, CategoriaApagada };
 
-// What became of a classification, with the server's reason for a refusal.
-struct ResultadoDaClassificacao
-{
-    Classificacao estado = Classificacao::Feita;
-    QString erro;
-};
+// Giving expenses a category, on the default connection.
+namespace ClassificacaoDeGastos {
 
-// Gives the expenses the category in one transaction on the default
-// connection, each expense once however often it is listed, so that nothing
-// changes unless everything does. The category is locked against deletion
-// meanwhile: no expense can be left pointing at a key that no longer exists.
-ResultadoDaClassificacao classificaGastos(const QList<int> &idsGastos, int idCategoria);
+// Gives the expenses the category in one transaction, each expense once
+// however often it is listed, so that nothing changes unless everything
+// does. The category is locked against deletion meanwhile: no expense can be
+// left pointing at a key that no longer exists; if it is gone already,
+// nothing changes and the value says so.
+Resultado<Classificacao> classificar(const QList<int> &idsGastos, int idCategoria);
+
+} // namespace ClassificacaoDeGastos
 
 #endif // CLASSIFICACAODEGASTOS_H

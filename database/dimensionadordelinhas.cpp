@@ -1,5 +1,6 @@
 #include "database/dimensionadordelinhas.h"
 
+#include <QEvent>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -19,6 +20,16 @@ DimensionadorDeLinhas::DimensionadorDeLinhas(QTableWidget *tabela)
     // A change of the view's height changes the scroll range.
     connect(tabela->verticalScrollBar(), &QScrollBar::rangeChanged, this, &DimensionadorDeLinhas::dimensionar);
     connect(tabela->model(), &QAbstractItemModel::layoutChanged, this, &DimensionadorDeLinhas::dimensionar);
+    // A grid filled before it is shown has only the rows of a tiny view
+    // sized; once on screen, a view that all rows fit changes no scroll range.
+    tabela->viewport()->installEventFilter(this);
+}
+
+bool DimensionadorDeLinhas::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (evento->type() == QEvent::Resize)
+        dimensionar();
+    return QObject::eventFilter(objeto, evento);
 }
 
 // Sizing one row can bring the next into view.

@@ -18,6 +18,9 @@ public:
     // taller view or a sort brings into view.
     static void dimensionarVisiveis(QTableWidget *tabela);
 
+protected:
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
+
 private:
     explicit DimensionadorDeLinhas(QTableWidget *tabela);
     void dimensionar();

@@ -2,7 +2,7 @@
 
 #include "statements/data.h"
 
-#include <QDate>
+#include <QDateTime>
 #include <QVariant>
 
 namespace {
@@ -40,6 +40,9 @@ ItemOrdenavel::ItemOrdenavel(const QString &texto, const QVariant &valor)
         m_temChave = true;
     } else if (valor.type() == QVariant::Date) {
         m_chave = valor.toDate().toJulianDay();
+        m_temChave = true;
+    } else if (valor.type() == QVariant::DateTime) {
+        m_chave = valor.toDateTime().toMSecsSinceEpoch();
         m_temChave = true;
     } else {
         m_temChave = chaveDeDataCurta(texto, &m_chave);

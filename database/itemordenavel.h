@@ -5,10 +5,10 @@
 
 class QVariant;
 
-// A text cell of a query grid that sorts by what it shows: amounts and keys
-// as numbers, "dd/mm/yy" dates in calendar order, anything else as text.
-// It carries no role besides its text and alignment; the sort key is a plain
-// member worked out once from the value the cell was made from.
+// A text cell of a grid that sorts by what it shows: amounts and keys as
+// numbers, dates (and "dd/mm/yy" texts) in calendar order, anything else as
+// text. The sort key is a plain member worked out once from the value the
+// cell was made from, so a cell whose value changes is made anew.
 class ItemOrdenavel : public QTableWidgetItem
 {
 public:

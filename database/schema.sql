@@ -104,6 +104,9 @@ CREATE TABLE IF NOT EXISTS mapeamento_extrato (
 -- one of its fields contains (as the collation compares) gives an expense
 -- without category its category. idCategoria carries no foreign key, like
 -- gastos: a rule of a deleted category stays, shown as such, and never applies.
+-- curingas: the pattern came from the classification's filter and is read as
+-- LIKE reads that filter (% and _ wildcards, \ escaping); NULL or false: its
+-- text is looked for as it stands.
 CREATE TABLE IF NOT EXISTS regra (
     idRegra INT NOT NULL AUTO_INCREMENT,
     posicao INT NOT NULL,
@@ -111,11 +114,13 @@ CREATE TABLE IF NOT EXISTS regra (
     noFornecedor BOOLEAN NOT NULL,
     naDescricao BOOLEAN NOT NULL,
     idCategoria INT NOT NULL,
+    curingas BOOLEAN NULL,
     PRIMARY KEY (idRegra),
     KEY ix_regra_posicao (posicao),
     CONSTRAINT ck_regra_padrao CHECK (padrao REGEXP '[^[:space:]]'),
     CONSTRAINT ck_regra_campo CHECK (noFornecedor OR naDescricao)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+ALTER TABLE regra ADD COLUMN IF NOT EXISTS curingas BOOLEAN NULL;
 
 -- A category's monthly budget; a category without a row has none. No
 -- foreign key, like gastos: a deleted category's budget is simply no longer

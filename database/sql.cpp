@@ -37,4 +37,9 @@ QVariant textoOuNulo(const QString &texto)
     return texto.isEmpty() ? QVariant(QVariant::String) : QVariant(texto);
 }
 
+qint64 centavos(const QVariant &decimal)
+{
+    return qRound64(decimal.toDouble() * 100);
+}
+
 } // namespace Sql

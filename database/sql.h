@@ -28,6 +28,9 @@ QVariant chaveOuNulo(int chave);
 // A text bound as SQL NULL when empty.
 QVariant textoOuNulo(const QString &texto);
 
+// A DECIMAL amount as the driver hands it over (a double), in cents.
+qint64 centavos(const QVariant &decimal);
+
 } // namespace Sql
 
 #endif // SQL_H

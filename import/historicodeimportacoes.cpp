@@ -55,6 +55,12 @@ QString quando(const QDateTime &momento)
     return momento.toString(QStringLiteral("dd/MM/yyyy 'às' HH:mm"));
 }
 
+Resultado<QSqlQuery> lista()
+{
+    return Sql::executa(QStringLiteral("SELECT idImportacao, quando, arquivo, linhas, total FROM importacao "
+                                       "ORDER BY quando DESC, idImportacao DESC"));
+}
+
 Resultado<QDateTime> importadoEm(const QString &sha256)
 {
     Resultado<QSqlQuery> consulta = Sql::executa(QStringLiteral("SELECT MAX(quando) FROM importacao WHERE sha256 = ?"),

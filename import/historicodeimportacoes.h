@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVector>
 
@@ -20,6 +21,9 @@ QString faltaAtualizar();
 
 // "03/11/2026 às 14:20", how imports are dated for the user.
 QString quando(const QDateTime &momento);
+
+// The imports, newest first: key, when, file, rows, total.
+Resultado<QSqlQuery> lista();
 
 // When a file with this SHA-256 (hex) was last imported; invalid if never.
 Resultado<QDateTime> importadoEm(const QString &sha256);

@@ -1,14 +1,12 @@
 #include "import/importacoes.h"
 #include "ui_importacoes.h"
 
-#include "database/tabelaconsulta.h"
+#include "database/gradebrasileira.h"
 #include "import/historicodeimportacoes.h"
 #include "messages/caixamensagem.h"
+#include "messages/formatacao.h"
 
-#include <QDebug>
-#include <QMessageBox>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
@@ -32,28 +30,27 @@ Importacoes::~Importacoes()
 void Importacoes::setupData()
 {
     const QString faltaAtualizar = HistoricoDeImportacoes::faltaAtualizar();
-    if (!faltaAtualizar.isEmpty())
+    if (!faltaAtualizar.isEmpty()) {
         mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Banco de dados desatualizado"), faltaAtualizar);
-    else if (!listar())
+        return;
+    }
+    const Resultado<> listadas = listar();
+    if (!listadas.ok())
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
-                    QStringLiteral("Erro na leitura do banco de dados"));
+                    QStringLiteral("Erro na leitura do banco de dados"), listadas.motivo());
 }
 
-bool Importacoes::listar()
+Resultado<> Importacoes::listar()
 {
-    QSqlQuery consulta;
-    if (!consulta.exec(QStringLiteral("SELECT idImportacao, DATE_FORMAT(quando, '%d/%m/%Y %H:%i'), arquivo, "
-                                      "linhas, total FROM importacao ORDER BY quando DESC, idImportacao DESC"))) {
-        qDebug() << "Erro ao listar as importações:" << consulta.lastError().text();
-        return false;
-    }
-    ui->tableWidget_importacoes->setRowCount(0);
-    preencheTabelaComConsulta({QStringLiteral("ID"), QStringLiteral("Data"), QStringLiteral("Arquivo"),
+    Resultado<QSqlQuery> consulta = HistoricoDeImportacoes::lista();
+    if (!consulta.ok())
+        return consulta.motivo();
+    GradeBrasileira::preenche(ui->tableWidget_importacoes,
+                              {QStringLiteral("ID"), QStringLiteral("Data"), QStringLiteral("Arquivo"),
                                QStringLiteral("Linhas"), QStringLiteral("Total")},
-                              &consulta, ui->tableWidget_importacoes);
+                              consulta.valor());
     ui->tableWidget_importacoes->hideColumn(Id);
-    ui->tableWidget_importacoes->resizeColumnsToContents();
-    return true;
+    return Feito();
 }
 
 void Importacoes::on_pushButton_desfazer_clicked()
@@ -93,9 +90,9 @@ QMessageBox::StandardButton Importacoes::confirmar(int linha, int idImportacao)
     const auto texto = [&](Coluna coluna) { return ui->tableWidget_importacoes->item(linha, coluna)->text(); };
     // One arg() call, so that a "%1" in the file's name stays text.
     const QString pergunta =
-        QStringLiteral("Desfazer a importação de %1 (%2)?\n%3 gastos serão apagados, %4 deles com "
+        QStringLiteral("Desfazer a importação de %1 (%2)?\n%3 apagados, %4 deles com "
                        "categoria. Os gastos lançados de outra forma ficam como estão.")
-            .arg(texto(Arquivo), texto(Data), QString::number(conteudo.gastos),
+            .arg(texto(Arquivo), texto(Data), contagem(conteudo.gastos, "%1 lançamento será", "%1 lançamentos serão"),
                  QString::number(conteudo.classificados));
     if (conteudo.daPosterior == 0)
         return mostraPergunta(this, QStringLiteral("Desfazer importação"), pergunta, QString(),

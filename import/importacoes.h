@@ -1,6 +1,8 @@
 #ifndef IMPORTACOES_H
 #define IMPORTACOES_H
 
+#include "database/resultado.h"
+
 #include <QDialog>
 #include <QMessageBox>
 
@@ -27,7 +29,7 @@ private slots:
     void on_pushButton_desfazer_clicked();
 
 private:
-    bool listar();
+    Resultado<> listar();
     QMessageBox::StandardButton confirmar(int linha, int idImportacao);
 
     Ui::Importacoes *ui;

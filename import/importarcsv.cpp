@@ -319,9 +319,10 @@ Resultado<> ImportarCSV::gravaGastos(const QVector<GradeDaPrevia::Linha> &gastos
     QList<QPair<QString, QString>> textos;
     for (const GradeDaPrevia::Linha &gasto : gastos)
         textos << qMakePair(gasto.fornecedor, gasto.descricao);
-    QVector<QVariant> categorias;
-    if (!CadastroDeRegras::categoriasDasNovas(textos, &categorias))
-        return Motivo {QStringLiteral("As regras de classificação não puderam ser lidas; nada foi gravado."), {}, {}};
+    const Resultado<QVector<QVariant>> lidas = CadastroDeRegras::categoriasDasNovas(textos);
+    if (!lidas.ok())
+        return lidas.motivo();
+    const QVector<QVariant> &categorias = lidas.valor();
     // A failed prepare shows up as the failure of the first row.
     QSqlQuery insercao;
     insercao.prepare(sqlInsercao);

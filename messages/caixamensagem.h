@@ -19,9 +19,11 @@ struct Motivo
 // parented to pai's window or, while that is not on screen yet (a dialog
 // still being set up), to the nearest window above it that is, so that it
 // opens over what the user is looking at.
+// padrao is the button Enter presses.
 QMessageBox::StandardButton mostraCaixa(QWidget *pai, QMessageBox::Icon icone, const QString &titulo,
                                         const QString &texto, const Motivo &motivo = {},
-                                        QMessageBox::StandardButtons botoes = QMessageBox::Ok);
+                                        QMessageBox::StandardButtons botoes = QMessageBox::Ok,
+                                        QMessageBox::StandardButton padrao = QMessageBox::NoButton);
 
 // A question whose answers are the program's own words ("Importar só as
 // novas"): each standard button given with its text, the first the default.

@@ -3,8 +3,12 @@
 #include "reports/agrupamentografico.h"
 #include "messages/formatacao.h"
 
+#include <QFontMetrics>
+#include <QGraphicsTextItem>
 #include <QHelpEvent>
+#include <QLocale>
 #include <QToolTip>
+#include <QtMath>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QCategoryAxis>
@@ -17,32 +21,41 @@ using namespace QtCharts;
 
 namespace {
 
-const int marcasDesejadas = 5;
-
-// A round step (1, 2 or 5 times a power of ten) giving about five marks up to maximo.
-double passoDoEixo(double maximo)
+// A round step (1, 2, 2.5 or 5 times a power of ten) giving about marcas marks up to maximo.
+double passoDoEixo(double maximo, int marcas)
 {
-    const double bruto = maximo / marcasDesejadas;
+    const double bruto = maximo / marcas;
     const double grandeza = std::pow(10.0, std::floor(std::log10(bruto)));
-    for (double fator : {1.0, 2.0, 5.0}) {
+    for (double fator : {1.0, 2.0, 2.5, 5.0}) {
         if (fator * grandeza >= bruto)
             return fator * grandeza;
     }
     return 10 * grandeza;
 }
 
-// A value axis labelled in reais: QValueAxis only knows printf formats.
-QCategoryAxis *eixoEmReais(double maximo)
+// "R$ 500", "R$ 2,5 mil", "R$ 1,2 mi": short, so that the axis leaves the
+// bars their width in a narrow window; a segment's tooltip has the cents.
+QString reaisResumidos(double valor)
 {
-    auto *eixo = new QCategoryAxis;
-    eixo->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const double passo = passoDoEixo(maximo > 0 ? maximo : 1);
-    const int marcas = int(std::ceil(maximo / passo - 1e-9));
-    eixo->setStartValue(0);
-    for (int i = 1; i <= qMax(1, marcas); ++i)
-        eixo->append(emReais(i * passo), i * passo);
-    eixo->setRange(0, qMax(1, marcas) * passo);
-    return eixo;
+    static const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    if (valor >= 1e6)
+        return QStringLiteral("R$ %1 mi").arg(brasil.toString(valor / 1e6, 'g', 12));
+    if (valor >= 1e3)
+        return QStringLiteral("R$ %1 mil").arg(brasil.toString(valor / 1e3, 'g', 12));
+    return QStringLiteral("R$ %1").arg(brasil.toString(valor, 'g', 12));
+}
+
+// A value axis labelled in reais (QValueAxis only knows printf formats), with
+// about marcas round marks up to maximo.
+void marcaEmReais(QCategoryAxis *eixo, double maximo, int marcas)
+{
+    for (const QString &rotulo : eixo->categoriesLabels())
+        eixo->remove(rotulo);
+    const double passo = passoDoEixo(maximo > 0 ? maximo : 1, marcas);
+    const int n = qMax(1, int(std::ceil(maximo / passo - 1e-9)));
+    for (int i = 1; i <= n; ++i)
+        eixo->append(reaisResumidos(i * passo), i * passo);
+    eixo->setRange(0, n * passo);
 }
 
 double maiorMes(const DadosDoGrafico &dados)
@@ -69,6 +82,91 @@ QLineSeries *linhaDoOrcamento(double total, int meses)
     return linha;
 }
 
+// "■ Mercado" in rich text, the mark in the series' colour; never broken
+// across lines.
+QString entradaDaLegenda(const QString &marca, const QColor &cor, const QString &nome)
+{
+    return QStringLiteral("<span style=\"color:%1\">%2</span>&nbsp;%3")
+        .arg(cor.name(), marca, nome.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
+}
+
+// Each series' colour and name, as rich text that wraps between entries.
+// Qt Charts' own legend keeps to one line and, in a narrow window, cuts
+// every name to "...".
+QString textoDaLegenda(const QChart *grafico)
+{
+    QStringList entradas;
+    for (QAbstractSeries *serie : grafico->series()) {
+        if (auto *barras = qobject_cast<QAbstractBarSeries *>(serie)) {
+            for (QBarSet *conjunto : barras->barSets())
+                entradas << entradaDaLegenda(QStringLiteral("■"), conjunto->color(), conjunto->label());
+        } else if (auto *linha = qobject_cast<QLineSeries *>(serie)) {
+            entradas << entradaDaLegenda(QStringLiteral("╍╍"), linha->pen().color(), linha->name());
+        }
+    }
+    return entradas.join(QStringLiteral(" &nbsp; "));
+}
+
+// What the chart lays out again at every size: the legend under the plot,
+// the month labels upright when the bars are too narrow for them side by
+// side, and as many value marks as the plot's height has room for (Qt
+// Charts cuts a label that has less room than its text to "..."). The
+// legend and the months follow the chart's width alone, the marks the
+// plot's height, which the marks themselves do not change: laying out
+// again settles at once.
+struct Arranjo
+{
+    QChart *grafico;
+    QBarCategoryAxis *meses;
+    QCategoryAxis *valores;
+    QGraphicsTextItem *legenda;
+    double maximo;
+    int marcas = 0;
+};
+
+const int margem = 4;
+// The room a month label takes beyond its text, measured on Qt Charts 5.15.
+const int folgaDoRotulo = 16;
+// As wide as the value axis' widest label.
+const QString rotuloDeValorLargo = QStringLiteral("R$ 888,8 mil");
+
+void arrumaLegenda(Arranjo &a)
+{
+    const QSizeF tamanho = a.grafico->size();
+    a.legenda->setTextWidth(tamanho.width() - 2 * margem);
+    // At most a third of the height: the view never lets its minimum height
+    // shrink again, and a chart laid out before it has its width would wrap
+    // the legend into a column that kept the report's grid small for good.
+    const int altura = qMin(qCeil(a.legenda->boundingRect().height()), int(tamanho.height() / 3));
+    a.legenda->setPos(margem, tamanho.height() - margem - altura);
+    // The top margin has room for half the highest value label.
+    const QMargins margens(margem, 10, margem, altura + 2 * margem);
+    if (a.grafico->margins() != margens)
+        a.grafico->setMargins(margens);
+}
+
+void giraMeses(Arranjo &a)
+{
+    const QFontMetrics medida(a.meses->labelsFont());
+    int maior = 0;
+    for (const QString &rotulo : a.meses->categories())
+        maior = qMax(maior, medida.horizontalAdvance(rotulo));
+    const qreal paraAsBarras =
+        a.grafico->size().width() - 2 * margem - medida.horizontalAdvance(rotuloDeValorLargo) - folgaDoRotulo;
+    const int angulo = paraAsBarras >= a.meses->count() * (maior + folgaDoRotulo) ? 0 : -90;
+    if (a.meses->labelsAngle() != angulo)
+        a.meses->setLabelsAngle(angulo);
+}
+
+void marcaValores(Arranjo &a, const QRectF &area)
+{
+    // Two lines per mark keep the labels apart.
+    const int cabem = int(area.height() / (2 * QFontMetrics(a.valores->labelsFont()).height()));
+    const int marcas = qBound(1, cabem, 5);
+    if (marcas != a.marcas)
+        marcaEmReais(a.valores, a.maximo, a.marcas = marcas);
+}
+
 // "Mercado — 03/2025: R$ 1.446,90"
 QString dica(const SerieDoGrafico &serie, const QDate &mes, double valor)
 {
@@ -92,7 +190,8 @@ void GraficoRelatorio::mostra(const DadosDoGrafico &dados)
         return;
     }
     auto *grafico = new QChart;
-    grafico->legend()->setAlignment(Qt::AlignBottom);
+    grafico->setBackgroundRoundness(0);
+    grafico->legend()->hide();
     auto *barras = new QStackedBarSeries;
     for (const SerieDoGrafico &serie : dados.series)
         acrescentaSerie(barras, serie, dados.meses);
@@ -103,7 +202,11 @@ void GraficoRelatorio::mostra(const DadosDoGrafico &dados)
     for (const QDate &mes : dados.meses)
         eixoMeses->append(mes.toString(QStringLiteral("MM/yy")));
     grafico->addAxis(eixoMeses, Qt::AlignBottom);
-    QCategoryAxis *eixoValores = eixoEmReais(maiorMes(dados));
+    auto *eixoValores = new QCategoryAxis;
+    eixoValores->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    eixoValores->setStartValue(0);
+    const double maximo = maiorMes(dados);
+    marcaEmReais(eixoValores, maximo, 5);
     grafico->addAxis(eixoValores, Qt::AlignLeft);
     barras->attachAxis(eixoMeses);
     barras->attachAxis(eixoValores);
@@ -113,6 +216,15 @@ void GraficoRelatorio::mostra(const DadosDoGrafico &dados)
         linha->attachAxis(eixoMeses);
         linha->attachAxis(eixoValores);
     }
+    auto *legenda = new QGraphicsTextItem(grafico);
+    legenda->setFont(grafico->legend()->font());
+    legenda->setHtml(QStringLiteral("<div align=\"center\">%1</div>").arg(textoDaLegenda(grafico)));
+    Arranjo arranjo {grafico, eixoMeses, eixoValores, legenda, maximo};
+    connect(grafico, &QChart::plotAreaChanged, legenda, [arranjo](const QRectF &area) mutable {
+        arrumaLegenda(arranjo);
+        giraMeses(arranjo);
+        marcaValores(arranjo, area);
+    });
     troca(grafico);
 }
 

@@ -3,6 +3,7 @@
 
 #include "budget/faixaorcamento.h"
 #include "budget/tabelaorcamento.h"
+#include "database/sql.h"
 #include "database/tabelaconsulta.h"
 #include "messages/caixamensagem.h"
 #include "reports/agrupamentografico.h"
@@ -50,7 +51,9 @@ Relatorios::Relatorios(QWidget *parent)
     , hoje(QDate::currentDate())
 {
     ui->setupUi(this);
-    ui->splitter_relatorio->setSizes({height() / 2, height() / 2});
+    // The chart the larger part: at the dialog's first size, half the height
+    // leaves its labels and names no room.
+    ui->splitter_relatorio->setSizes({3 * height() / 5, 2 * height() / 5});
     connect(ui->chartView_relatorio, &GraficoRelatorio::segmentoClicado, this, &Relatorios::abreDetalhe);
     if (relPrincipal())
         montaTabelaRelatorio();
@@ -114,30 +117,27 @@ QVector<GastosDaCategoria> Relatorios::gastosDoResultado()
 // gets a row of zeros. Returns the total budget.
 double Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias)
 {
-    QVector<OrcamentoDaCategoria> orcamentos;
-    QString erro;
-    if (!TabelaOrcamento::lista(&orcamentos, &erro)) {
-        qDebug() << "Erro ao ler os orçamentos:" << erro;
+    const Resultado<QVector<OrcamentoDaCategoria>> orcamentos = TabelaOrcamento::lista();
+    if (!orcamentos.ok())
         return 0;
-    }
     QHash<int, int> linhaDaCategoria;
     for (int linha = 0; linha < categorias.size(); ++linha)
         linhaDaCategoria.insert(categorias.at(linha).id, linha);
     QTableWidget *tabela = ui->tableWidget_relatorio;
-    double total = 0;
-    for (const OrcamentoDaCategoria &orcamento : orcamentos) {
-        if (!orcamento.valor)
+    qint64 total = 0;
+    for (const OrcamentoDaCategoria &orcamento : orcamentos.valor()) {
+        if (!orcamento.centavos)
             continue;
-        total += *orcamento.valor;
+        total += *orcamento.centavos;
         const int linhaDosGastos = linhaDaCategoria.value(orcamento.idCategoria, -1);
         const double gasto = linhaDosGastos < 0 ? 0 : categorias.at(linhaDosGastos).porMes.value(0);
         const int linha = linhaDosGastos < 0 ? linhaSemGastos(orcamento) : linhaDosGastos;
-        tabela->setItem(linha, colunaOrcamento, itemDeConsulta(*orcamento.valor));
-        const FaixaOrcamento faixa = faixaDoOrcamento(gasto, *orcamento.valor);
+        tabela->setItem(linha, colunaOrcamento, itemDeConsulta(*orcamento.centavos / 100.0));
+        const FaixaOrcamento faixa = faixaDoOrcamento(Sql::centavos(gasto), *orcamento.centavos);
         if (faixa != FaixaOrcamento::Folgado)
             tabela->item(linha, colunaMesAtual)->setBackground(corDaFaixa(faixa));
     }
-    return total;
+    return total / 100.0;
 }
 
 // A new row of zeros for a category that spent nothing in the period.

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 // Stands for a character that might equal any other under the collation.
@@ -34,7 +36,7 @@ CandidatasDasRegras::CandidatasDasRegras(const QList<Regra> &regras)
     : m_ids(regras.size())
 {
     for (const Regra &regra : regras) {
-        m_padroes << dobra(regra.padrao);
+        m_padroes << (regra.curingas ? pedacos(regra.padrao) : QVector<Dobrado> {dobra(regra.padrao)});
         m_campos << descricaoDoCampo(regra.campo);
     }
 }
@@ -44,8 +46,8 @@ void CandidatasDasRegras::acrescenta(int idGasto, const QString &fornecedor, con
     const Dobrado doFornecedor = dobra(fornecedor), daDescricao = dobra(descricao);
     for (int i = 0; i < m_padroes.size(); ++i) {
         const DescricaoDoCampo &campo = m_campos.at(i);
-        if ((campo.noFornecedor && pode(m_padroes.at(i), doFornecedor))
-            || (campo.naDescricao && pode(m_padroes.at(i), daDescricao)))
+        if ((campo.noFornecedor && podem(m_padroes.at(i), doFornecedor))
+            || (campo.naDescricao && podem(m_padroes.at(i), daDescricao)))
             m_ids[i] << idGasto;
     }
 }
@@ -54,15 +56,47 @@ void CandidatasDasRegras::acrescenta(int idGasto, const QString &fornecedor, con
 CandidatasDasRegras::Dobrado CandidatasDasRegras::dobra(const QString &texto)
 {
     Dobrado dobrado;
-    for (const uint codigo : texto.toUcs4()) {
-        const char16_t letra = dobraCaractere(codigo);
-        dobrado.letras << letra;
-        if (letra == qualquer)
-            dobrado.temQualquer = true;
-        else
-            dobrado.mascara |= quint64(1) << (letra & 63);
-    }
+    for (const uint codigo : texto.toUcs4())
+        acrescentaLetra(dobrado, dobraCaractere(codigo));
     return dobrado;
+}
+
+void CandidatasDasRegras::acrescentaLetra(Dobrado &dobrado, char16_t letra)
+{
+    dobrado.letras << letra;
+    if (letra == qualquer)
+        dobrado.temQualquer = true;
+    else
+        dobrado.mascara |= quint64(1) << (letra & 63);
+}
+
+// The runs between the wildcards "%" of a pattern LIKE reads as the
+// classification's filter does, between a "%" before and after it: "_" is
+// any one character, "\" makes the next one plain, and a "\" at the end
+// makes the "%" after the pattern plain. Every run must be somewhere in a
+// text the pattern matches.
+QVector<CandidatasDasRegras::Dobrado> CandidatasDasRegras::pedacos(const QString &padrao)
+{
+    QVector<Dobrado> lista(1);
+    const QVector<uint> codigos = padrao.toUcs4();
+    for (int i = 0; i < codigos.size(); ++i) {
+        const uint codigo = codigos.at(i);
+        if (codigo == '%') {
+            lista.append(Dobrado());
+        } else if (codigo == '_') {
+            acrescentaLetra(lista.last(), qualquer);
+        } else {
+            const bool escapado = codigo == '\\';
+            const uint letra = escapado ? (++i < codigos.size() ? codigos.at(i) : uint('%')) : codigo;
+            acrescentaLetra(lista.last(), dobraCaractere(letra));
+        }
+    }
+    return lista;
+}
+
+bool CandidatasDasRegras::podem(const QVector<Dobrado> &pedacos, const Dobrado &texto)
+{
+    return std::all_of(pedacos.begin(), pedacos.end(), [&](const Dobrado &pedaco) { return pode(pedaco, texto); });
 }
 
 bool CandidatasDasRegras::pode(const Dobrado &padrao, const Dobrado &texto)

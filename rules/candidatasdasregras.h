@@ -30,9 +30,12 @@ private:
         bool temQualquer = false;  // a character that may equal any other
     };
     static Dobrado dobra(const QString &texto);
+    static void acrescentaLetra(Dobrado &dobrado, char16_t letra);
+    static QVector<Dobrado> pedacos(const QString &padrao);
     static bool pode(const Dobrado &padrao, const Dobrado &texto);
+    static bool podem(const QVector<Dobrado> &pedacos, const Dobrado &texto);
 
-    QVector<Dobrado> m_padroes;
+    QVector<QVector<Dobrado>> m_padroes; // the runs a text must hold, per rule
     QVector<DescricaoDoCampo> m_campos;
     QVector<QList<int>> m_ids;
 };

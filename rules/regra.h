@@ -27,6 +27,10 @@ struct Regra
 {
     int id = 0;
     QString padrao;
+    // Made from the classification's filter: padrao is read as LIKE reads
+    // that filter, "%" and "_" as wildcards and "\" escaping the next
+    // character; otherwise every character stands for itself.
+    bool curingas = false;
     CampoDaRegra campo = CampoDaRegra::Ambos;
     int idCategoria = 0;
     QString categoria;             // the category's name, while it exists

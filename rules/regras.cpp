@@ -1,10 +1,10 @@
 #include "rules/regras.h"
 #include "ui_regras.h"
 
+#include "messages/caixamensagem.h"
 #include "rules/cadastroderegras.h"
 
 #include <QHash>
-#include <QMessageBox>
 #include <QTableWidgetItem>
 
 #include <numeric>
@@ -12,6 +12,8 @@
 namespace {
 
 const QString apagada = QStringLiteral("(categoria apagada)");
+const QString doFiltro = QStringLiteral("Criada na classificação: “%” vale qualquer texto e “_” qualquer letra, "
+                                        "como no filtro.");
 const int linhasNaPergunta = 15;
 
 QTableWidgetItem *item(const QString &texto, bool desativada)
@@ -64,20 +66,23 @@ Regras::~Regras()
 
 void Regras::setupData()
 {
-    QList<QPair<int, QString>> categorias;
-    if (!CadastroDeRegras::categorias(&categorias) || !listar()) {
-        falhou(QStringLiteral("Erro na leitura do banco de dados"));
+    const Resultado<QList<QPair<int, QString>>> categorias = CadastroDeRegras::categorias();
+    const Resultado<> listadas = categorias.ok() ? listar() : Resultado<>(categorias.motivo());
+    if (!listadas.ok()) {
+        falhou(QStringLiteral("Erro na leitura do banco de dados"), listadas.motivo());
         return;
     }
-    for (const auto &categoria : qAsConst(categorias))
+    for (const auto &categoria : categorias.valor())
         ui->comboBox_categoria->addItem(categoria.second, categoria.first);
     ui->comboBox_categoria->setCurrentIndex(-1);
 }
 
-bool Regras::listar(int idSelecionada)
+Resultado<> Regras::listar(int idSelecionada)
 {
-    if (!CadastroDeRegras::listar(&regras))
-        return false;
+    const Resultado<QList<Regra>> lidas = CadastroDeRegras::listar();
+    if (!lidas.ok())
+        return lidas.motivo();
+    regras = lidas.valor();
     QTableWidget *tabela = ui->tableWidget_regras;
     tabela->clear();
     tabela->setColumnCount(3);
@@ -87,6 +92,8 @@ bool Regras::listar(int idSelecionada)
     for (int linha = 0; linha < regras.size(); ++linha) {
         const Regra &regra = regras.at(linha);
         tabela->setItem(linha, 0, item(regra.padrao, regra.categoriaApagada));
+        if (regra.curingas)
+            tabela->item(linha, 0)->setToolTip(doFiltro);
         tabela->setItem(linha, 1, item(descricaoDoCampo(regra.campo).rotulo, regra.categoriaApagada));
         const QString categoria = regra.categoriaApagada ? apagada : regra.categoria;
         tabela->setItem(linha, 2, item(categoria, regra.categoriaApagada));
@@ -95,21 +102,19 @@ bool Regras::listar(int idSelecionada)
     }
     tabela->resizeColumnsToContents();
     tabela->horizontalHeader()->setStretchLastSection(true);
-    return true;
+    return Feito();
 }
 
 // The form as a rule, or false after saying what is missing.
 bool Regras::regraDoFormulario(Regra *regra)
 {
     if (ui->lineEdit_padrao->text().trimmed().isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Regra incompleta"),
-                             QStringLiteral("Escreva o texto que a regra procura."));
+        incompleta(QStringLiteral("Escreva o texto que a regra procura."));
         ui->lineEdit_padrao->setFocus();
         return false;
     }
     if (ui->comboBox_categoria->currentIndex() < 0) {
-        QMessageBox::warning(this, QStringLiteral("Regra incompleta"),
-                             QStringLiteral("Escolha a categoria que a regra dá às despesas."));
+        incompleta(QStringLiteral("Escolha a categoria que a regra dá às despesas."));
         return false;
     }
     regra->padrao = ui->lineEdit_padrao->text();
@@ -118,19 +123,33 @@ bool Regras::regraDoFormulario(Regra *regra)
     return true;
 }
 
+void Regras::incompleta(const QString &falta)
+{
+    mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Regra incompleta"), falta);
+}
+
 int Regras::selecionada()
 {
     const QList<QTableWidgetSelectionRange> faixas = ui->tableWidget_regras->selectedRanges();
     if (!faixas.isEmpty())
         return faixas.first().topRow();
-    QMessageBox::information(this, QStringLiteral("Nenhuma seleção"),
-                             QStringLiteral("Selecione uma regra da lista."));
+    mostraCaixa(this, QMessageBox::Information, QStringLiteral("Nenhuma seleção"),
+                QStringLiteral("Selecione uma regra da lista."));
     return -1;
 }
 
-void Regras::falhou(const QString &texto)
+void Regras::falhou(const QString &texto, const Motivo &motivo)
 {
-    QMessageBox::critical(this, QStringLiteral("Erro"), texto);
+    mostraCaixa(this, QMessageBox::Critical, QStringLiteral("Erro"), texto, motivo);
+}
+
+// A change, then the list read again; the first of the two to fail is told.
+bool Regras::grava(const Resultado<> &mudanca, const QString &erro, int idSelecionada)
+{
+    const Resultado<> feito = mudanca.ok() ? listar(idSelecionada) : mudanca;
+    if (!feito.ok())
+        falhou(erro, feito.motivo());
+    return feito.ok();
 }
 
 void Regras::on_pushButton_adicionar_clicked()
@@ -138,11 +157,8 @@ void Regras::on_pushButton_adicionar_clicked()
     Regra regra;
     if (!regraDoFormulario(&regra))
         return;
-    if (!CadastroDeRegras::inserir(regra) || !listar()) {
-        falhou(QStringLiteral("Erro ao gravar a regra"));
-        return;
-    }
-    ui->tableWidget_regras->selectRow(regras.size() - 1);
+    if (grava(CadastroDeRegras::inserir(regra), QStringLiteral("Erro ao gravar a regra")))
+        ui->tableWidget_regras->selectRow(regras.size() - 1);
 }
 
 void Regras::on_pushButton_alterar_clicked()
@@ -152,8 +168,7 @@ void Regras::on_pushButton_alterar_clicked()
     if (linha < 0 || !regraDoFormulario(&regra))
         return;
     regra.id = regras.at(linha).id;
-    if (!CadastroDeRegras::alterar(regra) || !listar(regra.id))
-        falhou(QStringLiteral("Erro ao gravar a regra"));
+    grava(CadastroDeRegras::alterar(regra), QStringLiteral("Erro ao gravar a regra"), regra.id);
 }
 
 void Regras::on_pushButton_apagar_clicked()
@@ -162,10 +177,11 @@ void Regras::on_pushButton_apagar_clicked()
     if (linha < 0)
         return;
     const QString pergunta = QStringLiteral("Deseja realmente apagar a regra “%1”?").arg(regras.at(linha).padrao);
-    if (QMessageBox::question(this, QStringLiteral("Apagar regra"), pergunta) != QMessageBox::Yes)
+    if (mostraCaixa(this, QMessageBox::Question, QStringLiteral("Apagar regra"), pergunta, {},
+                    QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
         return;
-    if (!CadastroDeRegras::apagar(regras.at(linha).id) || !listar())
-        falhou(QStringLiteral("Erro ao apagar a regra"));
+    grava(CadastroDeRegras::apagar(regras.at(linha).id), QStringLiteral("Erro ao apagar a regra"));
 }
 
 void Regras::on_pushButton_subir_clicked()
@@ -187,8 +203,7 @@ void Regras::mover(int passo)
     for (const Regra &regra : qAsConst(regras))
         ids << regra.id;
     ids.swapItemsAt(linha, linha + passo);
-    if (!CadastroDeRegras::reordenar(ids) || !listar(ids.at(linha + passo)))
-        falhou(QStringLiteral("Erro ao mudar a ordem das regras"));
+    grava(CadastroDeRegras::reordenar(ids), QStringLiteral("Erro ao mudar a ordem das regras"), ids.at(linha + passo));
 }
 
 void Regras::on_tableWidget_regras_itemSelectionChanged()
@@ -206,28 +221,30 @@ void Regras::on_tableWidget_regras_itemSelectionChanged()
 // The count first, then the question, then every rule in one transaction.
 void Regras::on_pushButton_aplicar_clicked()
 {
-    QHash<int, int> porRegra;
-    if (!CadastroDeRegras::contar(&porRegra)) {
-        falhou(QStringLiteral("Erro ao contar as despesas que as regras classificariam"));
+    const QString titulo = QStringLiteral("Aplicar regras");
+    const Resultado<QHash<int, int>> porRegra = CadastroDeRegras::contar();
+    if (!porRegra.ok()) {
+        falhou(QStringLiteral("Erro ao contar as despesas que as regras classificariam"), porRegra.motivo());
         return;
     }
-    const int total = std::accumulate(porRegra.cbegin(), porRegra.cend(), 0);
+    const int total = std::accumulate(porRegra.valor().cbegin(), porRegra.valor().cend(), 0);
     if (total == 0) {
-        QMessageBox::information(this, QStringLiteral("Aplicar regras"),
-                                 QStringLiteral("Nenhuma despesa não classificada combina com as regras."));
+        mostraCaixa(this, QMessageBox::Information, titulo,
+                    QStringLiteral("Nenhuma despesa não classificada combina com as regras."));
         return;
     }
     const QString pergunta =
         QStringLiteral("As regras classificariam %1 despesa(s):\n\n%2\n\nDeseja aplicá-las?")
             .arg(total)
-            .arg(linhasDaContagem(regras, porRegra).join(QLatin1Char('\n')));
-    if (QMessageBox::question(this, QStringLiteral("Aplicar regras"), pergunta) != QMessageBox::Yes)
+            .arg(linhasDaContagem(regras, porRegra.valor()).join(QLatin1Char('\n')));
+    if (mostraCaixa(this, QMessageBox::Question, titulo, pergunta, {}, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
         return;
-    int classificadas = 0;
-    if (!CadastroDeRegras::aplicar(&classificadas)) {
-        falhou(QStringLiteral("Erro ao aplicar as regras; nenhuma despesa foi alterada"));
+    const Resultado<int> classificadas = CadastroDeRegras::aplicar();
+    if (!classificadas.ok()) {
+        falhou(QStringLiteral("Erro ao aplicar as regras; nenhuma despesa foi alterada"), classificadas.motivo());
         return;
     }
-    QMessageBox::information(this, QStringLiteral("Aplicar regras"),
-                             QStringLiteral("%1 despesa(s) classificada(s).").arg(classificadas));
+    mostraCaixa(this, QMessageBox::Information, titulo,
+                QStringLiteral("%1 despesa(s) classificada(s).").arg(classificadas.valor()));
 }

@@ -1,6 +1,7 @@
 #ifndef REGRAS_H
 #define REGRAS_H
 
+#include "database/resultado.h"
 #include "rules/regra.h"
 
 #include <QDialog>
@@ -35,11 +36,13 @@ private slots:
 
 private:
     bool regraDoFormulario(Regra *regra);
-    bool listar(int idSelecionada = 0);
+    void incompleta(const QString &falta);
+    Resultado<> listar(int idSelecionada = 0);
     // The selected row, or -1 after telling the user to select one.
     int selecionada();
     void mover(int passo);
-    void falhou(const QString &texto);
+    bool grava(const Resultado<> &mudanca, const QString &erro, int idSelecionada = 0);
+    void falhou(const QString &texto, const Motivo &motivo);
 
     Ui::Regras *ui;
     QList<Regra> regras;

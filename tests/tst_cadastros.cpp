@@ -1,14 +1,16 @@
 #include "accounts/janelacontas.h"
+#include "budget/janelaorcamento.h"
 #include "categories/categoria.h"
 #include "classification/analisedados.h"
 #include "database/tabelaconsulta.h"
+#include "import/importacoes.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-// Categories and their classification on a scratch database.
+// Categories, their classification and the grids of the registers added since, on a scratch database.
 class TstCadastros : public QObject
 {
     Q_OBJECT
@@ -40,20 +42,28 @@ private slots:
         QTEST(banco.valor("SELECT COUNT(*) FROM categoria").toInt() - 3, "aceitos");
     }
 
-    // An empty name deletes "Lazer", the second row, instead.
+    // An empty name deletes "Lazer", the second row, instead. Names that differ from one there
+    // only in their runs of blanks are refused.
     void categorias_data()
     {
         QTest::addColumn<bool>("semConexaoAoAbrir");
+        QTest::addColumn<QString>("existente"); // a fourth category
         QTest::addColumn<QString>("digitado");
         QTest::addColumn<QString>("restam"); // in key order
-        QTest::newRow("espaços em volta") << false << " Gás\t" << "Mercado,aluguel,Lazer,Gás";
-        QTest::newRow("apaga pela chave") << false << "" << "Mercado,aluguel";
-        QTest::newRow("lista falhou ao abrir") << true << "Nova" << "Mercado,aluguel,Lazer,Nova";
+        QTest::newRow("espaços em volta") << false << "" << " Gás\t" << "Mercado,aluguel,Lazer,Gás";
+        QTest::newRow("apaga pela chave") << false << "" << "" << "Mercado,aluguel";
+        QTest::newRow("lista falhou ao abrir") << true << "" << "Nova" << "Mercado,aluguel,Lazer,Nova";
+        QTest::newRow("reservado com dois espaços") << false << "" << "Não  Classificado"
+                                                    << "Mercado,aluguel,Lazer";
+        QTest::newRow("outra com espaços a mais") << false << "Casa Nova" << "casa \u00A0\tnova"
+                                                  << "Mercado,aluguel,Lazer,Casa Nova";
     }
     void categorias()
     {
         QFETCH(bool, semConexaoAoAbrir);
+        QFETCH(QString, existente);
         QFETCH(QString, digitado);
+        QVERIFY(existente.isEmpty() || banco.executa("INSERT INTO categoria VALUES (4, ?)", {existente}));
         if (semConexaoAoAbrir)
             QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
         RespostaModal resposta;
@@ -101,9 +111,20 @@ private slots:
     }
 
     // A supplier lists the expense whatever its category, a description only while it has none.
-    // With two categories selected, the first one selected is given, and the list shows it.
+    // With two categories selected, the first one selected is given, and the list shows it: also
+    // for an expense only its description listed, without a box.
+    void classificacao_data()
+    {
+        QTest::addColumn<QString>("filtro");
+        QTest::addColumn<QString>("antes");
+        QTest::addColumn<QString>("depois"); // the first row classified
+        QTest::newRow("fornecedor e descrição") << "padaria" << "1:Não Classificado 3:Não Classificado "
+            "2:Mercado" << "3:Não Classificado 1:Mercado 2:Mercado";
+        QTest::newRow("só a descrição") << "gasolina" << "3:Não Classificado" << "3:Mercado";
+    }
     void classificacao()
     {
+        QFETCH(QString, filtro);
         QVERIFY(banco.executa("INSERT INTO gastos (idGasto, data, fornecedor, valor, descricao, "
             "idCategoria) VALUES (1, '2025-03-01', 'Padaria Sol', 1, 'pão', NULL), "
             "(2, '2025-03-15', 'Padaria Sol', 2, 'bolo', 1), "
@@ -114,7 +135,7 @@ private slots:
         d.setupData();
         d.findChild<QComboBox *>()->setCurrentIndex(2);
         d.findChild<QSpinBox *>()->setValue(2025);
-        d.findChild<QLineEdit *>("lineEdit_filtro")->setText("padaria");
+        d.findChild<QLineEdit *>("lineEdit_filtro")->setText(filtro);
         clicar(&d, "pushButton_filtro");
         auto *grade = d.findChild<QTableWidget *>();
         const auto categorias = [grade] {
@@ -123,14 +144,59 @@ private slots:
                 linhas << grade->item(l, 0)->text() + ':' + grade->item(l, 4)->text();
             return linhas.join(' ');
         };
-        QCOMPARE(categorias(), "1:Não Classificado 3:Não Classificado 2:Mercado");
+        QTEST(categorias(), "antes");
         auto *lista = d.findChild<QTableView *>("tableView_categoria");
         for (int linha : {2, 0}) // Mercado, then aluguel
             lista->selectionModel()->select(lista->model()->index(linha, 1),
                                             QItemSelectionModel::Select);
         grade->selectRow(0);
+        const int caixas = resposta.vistas().size(); // this month's, when it has no expenses
         clicar(&d, "pushButton_classificar");
-        QCOMPARE(categorias(), "3:Não Classificado 1:Mercado 2:Mercado");
+        QTEST(categorias(), "depois");
+        QCOMPARE(resposta.vistas().size(), caixas);
+    }
+
+    // Budgets and imports, sorted by a click on a column's header; then, for the imports, the
+    // newest undone. Each row at its own height, the columns across the whole grid.
+    void gradesDasJanelasNovas_data()
+    {
+        QTest::addColumn<bool>("importacoes"); // or the budgets
+        QTest::addColumn<int>("coluna");
+        QTest::addColumn<QString>("ordenada");
+        QTest::newRow("orçamento por valor") << false << 1 << "|R$ 80,00|R$ 3.645,60";
+        QTest::newRow("importações por total") << true << 4 << "-R$ 45,90|R$ 3.645,60|R$ 1.234.567,89";
+        QTest::newRow("importações por data") << true << 1 << "20/11/2025 09:05|05/01/2026 14:20|"
+                                                              "05/01/2026 18:40";
+    }
+    void gradesDasJanelasNovas()
+    {
+        QFETCH(bool, importacoes);
+        QFETCH(int, coluna);
+        QVERIFY(banco.executa("INSERT INTO orcamento VALUES (1, 3645.60), (2, 80)"));
+        QVERIFY(banco.executa("INSERT INTO importacao (quando, arquivo, linhas, total) VALUES "
+            "('2026-01-05 14:20', 'a.csv', 2, 3645.60), ('2025-11-20 09:05', 'b.csv', 1, -45.90), "
+            "('2026-01-05 18:40', 'c.ofx', 1, 1234567.89)"));
+        QScopedPointer<QDialog> janela(importacoes ? static_cast<QDialog *>(new Importacoes) : new JanelaOrcamento);
+        QMetaObject::invokeMethod(janela.data(), "setupData");
+        janela->show();
+        QVERIFY(QTest::qWaitForWindowExposed(janela.data()));
+        auto *grade = janela->findChild<QTableWidget *>();
+        grade->horizontalHeader()->setSortIndicator(coluna, Qt::AscendingOrder);
+        QStringList textos;
+        for (int linha = 0; linha < grade->rowCount(); ++linha)
+            textos << grade->item(linha, coluna)->text().replace(QChar(0xA0), ' ');
+        QTEST(textos.join('|'), "ordenada");
+        if (importacoes) {
+            RespostaModal resposta;
+            resposta.responder(QMessageBox::Yes);
+            grade->selectRow(grade->rowCount() - 1);
+            clicar(janela.data(), "pushButton_desfazer");
+            QCOMPARE(grade->rowCount(), 2);
+        }
+        QHeaderView *colunas = grade->horizontalHeader();
+        const int ultima = colunas->logicalIndex(colunas->count() - 1);
+        QCOMPARE(colunas->sectionViewportPosition(ultima) + colunas->sectionSize(ultima), grade->viewport()->width());
+        QCOMPARE(grade->rowHeight(grade->rowCount() - 1), grade->rowHeight(0));
     }
 
     // Rows are sized as they come into view: by a taller view, a scroll, a sort.

@@ -89,6 +89,26 @@ private slots:
         const QString titulo = QDate::currentDate().toString("'Detalhes para C1 ('MM/yyyy')'");
         QCOMPARE(r.findChild<QDialog *>()->windowTitle(), titulo);
     }
+
+    // At the report's first size, twelve categories, the unclassified and a budget: every
+    // label, mark and name of the chart whole, none cut to "...".
+    void graficoLegivel()
+    {
+        for (int i = 1; i <= 13; ++i)
+            gastos(i < 13 ? QStringLiteral("Categoria %1").arg(i) : "", i * 812.5, {0, 3, 6, 9, 12});
+        QVERIFY(banco.executa("INSERT INTO orcamento SELECT idCategoria, 900 FROM categoria"));
+        Relatorios r;
+        r.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&r));
+        const auto textos = [&r] {
+            QStringList lista;
+            for (QGraphicsItem *item : r.findChild<QChartView *>()->scene()->items())
+                if (auto *texto = dynamic_cast<QGraphicsTextItem *>(item); texto && texto->isVisible())
+                    lista << texto->toPlainText();
+            return lista.join('|');
+        };
+        QTRY_VERIFY2(textos().contains("12/") && !textos().contains("..."), qPrintable(textos()));
+    }
 };
 
 QTEST_MAIN(TstGrafico)

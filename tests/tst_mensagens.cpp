@@ -1,5 +1,6 @@
 #include "categories/categoria.h"
 #include "import/importarcsv.h"
+#include "messages/caixamensagem.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
 #include <QtTest>
@@ -52,6 +53,24 @@ private slots:
         // The server's English only under the Portuguese of what happened.
         QVERIFY2(detalhes.isEmpty() || detalhes.startsWith(dito.section('\n', 0, 0) + "\n\nResposta do servidor"),
                  qPrintable(detalhes));
+    }
+
+    // A short text under a longer title: the box as wide as the title bar needs for the title in
+    // bold beside the window's icon and three buttons.
+    void caixaCabeOTitulo()
+    {
+        const QString titulo = "Importação concluída";
+        int largura = 0;
+        RespostaModal modal;
+        modal.aoAbrir([&](QWidget *caixa) {
+            largura = caixa->width();
+            caixa->close();
+        });
+        mostraCaixa(nullptr, QMessageBox::Information, titulo, "Feito.");
+        QFont negrito = QApplication::font();
+        negrito.setBold(true);
+        const QFontMetrics medida(negrito);
+        QVERIFY(largura >= medida.horizontalAdvance(titulo) + 4 * medida.height());
     }
 };
 
