@@ -1,7 +1,6 @@
 #include "rules/cadastroderegras.h"
 
 #include "database/sql.h"
-#include "database/textojson.h"
 #include "database/transacao.h"
 #include "rules/candidatasdasregras.h"
 
@@ -86,19 +85,18 @@ QVariantList valoresDaRegra(const Regra &regra)
 
 QString jsonDasChaves(const QList<int> &ids)
 {
-    QStringList chaves;
+    QJsonArray chaves;
     for (const int id : ids)
-        chaves << QString::number(id);
-    return listaJson(chaves);
+        chaves.append(id);
+    return Sql::json(chaves);
 }
 
 QString jsonDosTextos(const Textos &textos, const QList<int> &indices)
 {
-    QStringList linhas;
+    QJsonArray linhas;
     for (const int i : indices)
-        linhas << QLatin1Char('[') + QString::number(i) + QLatin1Char(',') + textoJson(textos.at(i).first)
-                      + QLatin1Char(',') + textoJson(textos.at(i).second) + QLatin1Char(']');
-    return listaJson(linhas);
+        linhas.append(QJsonArray {i, textos.at(i).first, textos.at(i).second});
+    return Sql::json(linhas);
 }
 
 // For each row of texts (supplier, description), the index of the first rule
