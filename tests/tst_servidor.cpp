@@ -1,5 +1,6 @@
 #include "database/bancodedados.h"
 #include "support/bancoteste.h"
+#include "support/respostamodal.h"
 
 #include <QTcpServer>
 #include <QtTest>
@@ -26,6 +27,7 @@ class TstServidor : public QObject
     }
     static QString conectar(BancodeDados &d)
     {
+        RespostaModal resposta; // a refusal says why in a box
         QMetaObject::invokeMethod(&d, "on_pushButton_bd_clicked");
         return d.findChild<QObject *>("label_status")->property("text").toString();
     }

@@ -8,7 +8,8 @@
 #
 #   servidor-isolado.sh PROGRAM [ARGS...]
 #
-# Inside, FINARA_DB_SOCKET names the server's socket, and
+# Inside, FINARA_DB_SOCKET names the server's socket, XDG_CONFIG_HOME an empty
+# directory for the settings Finara remembers (never the user's), and
 # FINARA_SERVIDOR_ISOLADO names this script, which the test may call with
 # "stop", "start" or "kill" to inject faults.
 set -euo pipefail
@@ -44,6 +45,7 @@ dir=$(mktemp -d /tmp/finara-isolado.XXXXXX)
 chmod 711 "$dir" # the server's own account passes through to its data
 export FINARA_DATA_DIR=$dir
 export FINARA_DB_SOCKET=$dir/mariadb/mysqld.sock
+export XDG_CONFIG_HOME=$dir/config
 export FINARA_SERVIDOR_ISOLADO=$0
 
 trap 'servidor stop >/dev/null 2>&1 || true; rm -rf "$dir"' EXIT
