@@ -10,6 +10,11 @@
 // for whoever wants them (shown only behind the box's details button).
 struct Motivo
 {
+    Motivo(QString texto = {}, QString detalhes = {}, QString codigo = {})
+        : texto(std::move(texto)), detalhes(std::move(detalhes)), codigo(std::move(codigo))
+    {
+    }
+
     QString texto;
     QString detalhes;
     QString codigo; // the server's error code, for the code that acts on one
