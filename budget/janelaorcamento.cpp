@@ -1,17 +1,25 @@
 #include "budget/janelaorcamento.h"
 #include "ui_janelaorcamento.h"
 
+#include "accounts/tabelamovimentos.h"
 #include "budget/faixaorcamento.h"
 #include "budget/tabelaorcamento.h"
 #include "database/gradebrasileira.h"
+#include "instalments/compromissos.h"
+#include "instalments/tabelacompras.h"
 #include "messages/caixamensagem.h"
+#include "messages/formatacao.h"
 
 #include <QSignalBlocker>
+
+#include <numeric>
 
 namespace {
 
 const int colunaNome = 0;
 const int colunaValor = 1;
+const int colunaParcelas = 2;
+const int proximoMes = 1;
 
 // Right-aligned also when empty, where the user types a budget.
 QTableWidgetItem *celulaDoOrcamento(const std::optional<qint64> &centavos)
@@ -46,8 +54,14 @@ void JanelaOrcamento::carrega()
         return;
     }
     const QVector<OrcamentoDaCategoria> &categorias = lidas.valor();
+    // Next month's instalments already owed, beside the budget they will eat into.
+    const QDate hoje = QDate::currentDate();
+    const Resultado<QVector<Compra>> compras = TabelaCompras::lista();
+    const Compromissos futuros = compromissos(compras.ok() ? compras.valor() : QVector<Compra>(), hoje, 2);
     QTableWidget *tabela = ui->tableWidget_orcamento;
     const QSignalBlocker bloqueio(tabela);
+    tabela->horizontalHeaderItem(colunaParcelas)
+        ->setText(QStringLiteral("Parcelas de %1").arg(hoje.addMonths(proximoMes).toString(QStringLiteral("MM/yyyy"))));
     tabela->setRowCount(categorias.size());
     for (int linha = 0; linha < categorias.size(); ++linha) {
         const OrcamentoDaCategoria &categoria = categorias.at(linha);
@@ -56,8 +70,25 @@ void JanelaOrcamento::carrega()
         nome->setData(Qt::UserRole, categoria.idCategoria);
         tabela->setItem(linha, colunaNome, nome);
         tabela->setItem(linha, colunaValor, celulaDoOrcamento(categoria.centavos));
+        QTableWidgetItem *parcelas = GradeBrasileira::celulaEmReais(futuros.soma(categoria.idCategoria, proximoMes));
+        parcelas->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        tabela->setItem(linha, colunaParcelas, parcelas);
+        orcamentos.insert(categoria.idCategoria, categoria.centavos.value_or(0));
     }
     GradeBrasileira::arruma(tabela);
+    mostraTotais();
+}
+
+// The month's income beside the total budget.
+void JanelaOrcamento::mostraTotais()
+{
+    const QDate hoje = QDate::currentDate();
+    const qint64 orcamentoTotal = std::accumulate(orcamentos.cbegin(), orcamentos.cend(), qint64(0));
+    const Resultado<QVector<qint64>> entradas = TabelaMovimentos::entradasPorMes(hoje, 1);
+    ui->label_totais->setText(
+        QStringLiteral("Orçamento total: %1 por mês. Entradas de %2 até agora: %3.")
+            .arg(centavosEmReais(orcamentoTotal), hoje.toString(QStringLiteral("MM/yyyy")),
+                 entradas.ok() ? centavosEmReais(entradas.valor().value(0)) : QStringLiteral("não lidas")));
 }
 
 // A refused amount stays in its cell, tinted, until the user corrects it.
@@ -73,7 +104,9 @@ void JanelaOrcamento::on_tableWidget_orcamento_itemChanged(QTableWidgetItem *ite
         const QSignalBlocker bloqueio(tabela);
         // A new cell, sorting by the new amount (it may move if the grid is sorted by it).
         if (gravado.ok()) {
+            orcamentos.insert(nome->data(Qt::UserRole).toInt(), gravado.valor().value_or(0));
             tabela->setItem(item->row(), colunaValor, celulaDoOrcamento(gravado.valor()));
+            mostraTotais();
             return;
         }
         item->setBackground(corDaFaixa(FaixaOrcamento::Estourado));

@@ -2,6 +2,7 @@
 #define JANELAORCAMENTO_H
 
 #include <QDialog>
+#include <QHash>
 
 class QTableWidgetItem;
 
@@ -24,8 +25,10 @@ private slots:
 
 private:
     void carrega();
+    void mostraTotais();
 
     Ui::JanelaOrcamento *ui;
+    QHash<int, qint64> orcamentos; // each category's budget in cents, 0 for none
 };
 
 #endif // JANELAORCAMENTO_H

@@ -1,6 +1,7 @@
 #include "instalments/janelacompromissos.h"
 #include "ui_janelacompromissos.h"
 
+#include "database/gradebrasileira.h"
 #include "instalments/tabelacompras.h"
 #include "messages/caixamensagem.h"
 #include "messages/formatacao.h"
@@ -10,13 +11,6 @@
 namespace {
 
 const int colunaCategoria = 0;
-
-QTableWidgetItem *itemDeValor(qint64 centavos)
-{
-    auto *item = new QTableWidgetItem(centavosEmReais(centavos));
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
 
 } // namespace
 
@@ -56,16 +50,23 @@ void JanelaCompromissos::mostra()
     tabela->setRowCount(categorias.size() + 1);
     for (int linha = 0; linha <= categorias.size(); ++linha) {
         const bool total = linha == categorias.size();
-        tabela->setItem(linha, colunaCategoria, new QTableWidgetItem(total ? QStringLiteral("Total")
-                                                                           : futuros.nomes.value(categorias.at(linha))));
+        QTableWidgetItem *nome =
+            GradeBrasileira::celula(total ? QStringLiteral("Total") : futuros.nomes.value(categorias.at(linha)));
+        QFont fonte = nome->font();
+        fonte.setBold(total);
+        nome->setFont(fonte);
+        tabela->setItem(linha, colunaCategoria, nome);
         for (int mes = 0; mes < futuros.meses.size(); ++mes) {
             qint64 soma = 0;
             for (const int id : total ? categorias : QVector<int> {categorias.at(linha)})
                 soma += futuros.soma(id, mes);
-            tabela->setItem(linha, mes + 1, itemDeValor(soma));
+            tabela->setItem(linha, mes + 1, GradeBrasileira::celulaEmReais(soma));
         }
     }
-    tabela->resizeColumnsToContents();
+    // In the categories' order, the total last: not sorted by a click.
+    GradeBrasileira::arruma(tabela);
+    tabela->setSortingEnabled(false);
+    tabela->verticalHeader()->hide();
 }
 
 void JanelaCompromissos::on_tableWidget_compromissos_doubleClicked(const QModelIndex &index)

@@ -33,6 +33,7 @@ struct DadosDoGrafico
     QVector<QDate> meses;
     QVector<SerieDoGrafico> series;
     double orcamentoTotal = 0;
+    QVector<double> entradas; // the income of each month, oldest first; empty when unknown
 };
 
 // The report's rows as chart segments: the `maiores` categories with the

@@ -61,6 +61,8 @@ void marcaEmReais(QCategoryAxis *eixo, double maximo, int marcas)
 double maiorMes(const DadosDoGrafico &dados)
 {
     double maior = dados.orcamentoTotal;
+    for (const double entrada : dados.entradas)
+        maior = qMax(maior, entrada);
     for (int mes = 0; mes < dados.meses.size(); ++mes) {
         double soma = 0;
         for (const SerieDoGrafico &serie : dados.series)
@@ -79,6 +81,18 @@ QLineSeries *linhaDoOrcamento(double total, int meses)
     linha->append(meses - 0.5, total);
     QPen caneta(Qt::darkRed, 2, Qt::DashLine);
     linha->setPen(caneta);
+    return linha;
+}
+
+// The month's income, a point over each bar.
+QLineSeries *linhaDasEntradas(const QVector<double> &entradas)
+{
+    auto *linha = new QLineSeries;
+    linha->setName(QStringLiteral("Entradas"));
+    for (int mes = 0; mes < entradas.size(); ++mes)
+        linha->append(mes, entradas.at(mes));
+    linha->setPen(QPen(QColor(46, 125, 50), 2));
+    linha->setPointsVisible(true);
     return linha;
 }
 
@@ -101,7 +115,8 @@ QString textoDaLegenda(const QChart *grafico)
             for (QBarSet *conjunto : barras->barSets())
                 entradas << entradaDaLegenda(QStringLiteral("■"), conjunto->color(), conjunto->label());
         } else if (auto *linha = qobject_cast<QLineSeries *>(serie)) {
-            entradas << entradaDaLegenda(QStringLiteral("╍╍"), linha->pen().color(), linha->name());
+            const QString marca = linha->pen().style() == Qt::SolidLine ? QStringLiteral("━━") : QStringLiteral("╍╍");
+            entradas << entradaDaLegenda(marca, linha->pen().color(), linha->name());
         }
     }
     return entradas.join(QStringLiteral(" &nbsp; "));
@@ -210,8 +225,20 @@ void GraficoRelatorio::mostra(const DadosDoGrafico &dados)
     grafico->addAxis(eixoValores, Qt::AlignLeft);
     barras->attachAxis(eixoMeses);
     barras->attachAxis(eixoValores);
-    if (dados.orcamentoTotal > 0) {
-        QLineSeries *linha = linhaDoOrcamento(dados.orcamentoTotal, dados.meses.size());
+    QVector<QLineSeries *> linhas;
+    if (dados.orcamentoTotal > 0)
+        linhas << linhaDoOrcamento(dados.orcamentoTotal, dados.meses.size());
+    if (!dados.entradas.isEmpty()) {
+        linhas << linhaDasEntradas(dados.entradas);
+        connect(linhas.last(), &QLineSeries::hovered, this, [this, dados](const QPointF &ponto, bool dentro) {
+            const int mes = qBound(0, qRound(ponto.x()), dados.meses.size() - 1);
+            m_dica = dentro ? QStringLiteral("Entradas — %1: %2")
+                                  .arg(dados.meses.at(mes).toString(QStringLiteral("MM/yyyy")),
+                                       emReais(dados.entradas.at(mes)))
+                            : QString();
+        });
+    }
+    for (QLineSeries *linha : qAsConst(linhas)) {
         grafico->addSeries(linha);
         linha->attachAxis(eixoMeses);
         linha->attachAxis(eixoValores);

@@ -1,8 +1,10 @@
 #include "reports/relatorios.h"
 #include "ui_relatorios.h"
 
+#include "accounts/tabelamovimentos.h"
 #include "budget/faixaorcamento.h"
 #include "budget/tabelaorcamento.h"
+#include "database/gradebrasileira.h"
 #include "database/sql.h"
 #include "database/tabelaconsulta.h"
 #include "messages/caixamensagem.h"
@@ -10,6 +12,8 @@
 #include "reports/janeladetalhe.h"
 
 #include <QDebug>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -88,7 +92,11 @@ void Relatorios::montaTabelaRelatorio()
     preencheTabelaComConsulta(rotulos, &consulta, tabela);
     const QVector<GastosDaCategoria> categorias = gastosDoResultado();
     const double orcamentoTotal = acrescentaOrcamentos(categorias);
-    ui->chartView_relatorio->mostra(agrupaParaGrafico(categorias, hoje, orcamentoTotal));
+    DadosDoGrafico dados = agrupaParaGrafico(categorias, hoje, orcamentoTotal);
+    const QVector<qint64> entradas = mostraSaldo(categorias, rotulos.mid(colunaMesAtual, meses));
+    for (auto entrada = entradas.crbegin(); entrada != entradas.crend(); ++entrada)
+        dados.entradas << *entrada / 100.0;
+    ui->chartView_relatorio->mostra(dados);
     tabela->hideColumn(colunaChave);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Switched on only now: the fill is fast and keeps records whole with
@@ -138,6 +146,39 @@ double Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &catego
             tabela->item(linha, colunaMesAtual)->setBackground(corDaFaixa(faixa));
     }
     return total / 100.0;
+}
+
+// Beneath the categories, each month's income, spending (the sum of its
+// column) and what is left; the income, current month first, is handed back
+// for the chart, empty when it could not be read.
+QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &categorias, const QStringList &rotulos)
+{
+    const Resultado<QVector<qint64>> entradas = TabelaMovimentos::entradasPorMes(hoje, meses);
+    QVector<qint64> gastos(meses, 0);
+    for (const GastosDaCategoria &categoria : categorias) {
+        for (int mes = 0; mes < meses; ++mes)
+            gastos[mes] += Sql::centavos(categoria.porMes.value(mes));
+    }
+    QTableWidget *saldo = ui->tableWidget_saldo;
+    saldo->setColumnCount(meses + 1);
+    saldo->setHorizontalHeaderLabels(QStringList(QString()) + rotulos);
+    saldo->setRowCount(3);
+    const QStringList nomes {QStringLiteral("Entradas"), QStringLiteral("Gastos"), QStringLiteral("Saldo")};
+    for (int linha = 0; linha < nomes.size(); ++linha) {
+        saldo->setItem(linha, 0, new QTableWidgetItem(nomes.at(linha)));
+        for (int mes = 0; mes < meses && entradas.ok(); ++mes) {
+            const qint64 entrada = entradas.valor().at(mes);
+            const qint64 valores[] = {entrada, gastos.at(mes), entrada - gastos.at(mes)};
+            saldo->setItem(linha, mes + 1, GradeBrasileira::celulaEmReais(valores[linha]));
+        }
+    }
+    saldo->resizeColumnsToContents();
+    saldo->resizeRowsToContents();
+    // Its three rows always in full, whatever the room above them.
+    saldo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    saldo->setFixedHeight(saldo->horizontalHeader()->sizeHint().height() + 3 * saldo->rowHeight(0)
+                          + saldo->horizontalScrollBar()->sizeHint().height() + 2 * saldo->frameWidth());
+    return entradas.ok() ? entradas.valor() : QVector<qint64>();
 }
 
 // A new row of zeros for a category that spent nothing in the period.

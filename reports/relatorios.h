@@ -35,6 +35,7 @@ private:
     void montaTabelaRelatorio();
     QVector<GastosDaCategoria> gastosDoResultado();
     double acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias);
+    QVector<qint64> mostraSaldo(const QVector<GastosDaCategoria> &categorias, const QStringList &rotulos);
     int linhaSemGastos(const OrcamentoDaCategoria &orcamento);
     void abreDetalhe(int id, const QString &nome, int mesesAtras);
 

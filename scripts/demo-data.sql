@@ -87,3 +87,31 @@ JOIN (SELECT 1 AS posicao, 'Diarista' AS padrao, FALSE AS noFornecedor, TRUE AS 
       UNION ALL SELECT 3, 'Posto', TRUE, FALSE, 'Combustível'
       UNION ALL SELECT 4, 'iFood', TRUE, TRUE, 'Restaurantes') r ON r.categoria = c.categoria
 WHERE NOT EXISTS (SELECT 1 FROM regra);
+
+-- The household's accounts, its income each month, the card's bill paid from
+-- the checking account, and a purchase in ten instalments still running.
+INSERT IGNORE INTO conta (nome, tipo, banco) VALUES
+    ('Itaú — conta 12345-6', 0, 'Itaú'), ('Nubank — cartão de crédito', 2, 'Nubank'), ('Dinheiro', 3, NULL);
+
+INSERT INTO entrada (data, fornecedor, descricao, valor, idConta)
+WITH RECURSIVE meses (k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM meses WHERE k < 12)
+SELECT DATE_ADD(DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL k MONTH), '%Y-%m-01'), INTERVAL 4 DAY),
+       'EMPRESA Y LTDA', 'Salário', 9500.00, (SELECT idConta FROM conta WHERE tipo = 0 LIMIT 1)
+FROM meses
+WHERE DATE_ADD(DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL k MONTH), '%Y-%m-01'), INTERVAL 4 DAY) <= CURDATE();
+
+INSERT INTO transferencia (data, fornecedor, descricao, valor, idConta)
+WITH RECURSIVE meses (k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM meses WHERE k < 12)
+SELECT DATE_ADD(DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL k MONTH), '%Y-%m-01'), INTERVAL 9 DAY),
+       'PGTO FAT CARTAO', 'Pagamento de fatura', -1280.44, (SELECT idConta FROM conta WHERE tipo = 0 LIMIT 1)
+FROM meses;
+
+INSERT INTO compra (idConta, fornecedor, parcelas, dataCompra)
+SELECT idConta, 'Magazine Luiza', 10, NULL FROM conta WHERE tipo = 2 LIMIT 1;
+
+INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria, idConta, idCompra, parcela, parcelas)
+WITH RECURSIVE meses (k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM meses WHERE k < 3)
+SELECT DATE_ADD(DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL k MONTH), '%Y-%m-01'), INTERVAL 2 DAY),
+       'Magazine Luiza', 249.90, CONCAT('Magazine Luiza - Parcela ', 4 - k, '/10'),
+       (SELECT idCategoria FROM categoria WHERE categoria = 'Lazer'), c.idConta, c.idCompra, 4 - k, 10
+FROM meses JOIN compra c;
