@@ -1,4 +1,5 @@
 #include "import/importarcsv.h"
+#include "reports/relatorios.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
 
@@ -94,6 +95,71 @@ private slots:
                           "(SELECT CONCAT_WS('|', COUNT(*), SUM(valor)) FROM entrada), ' t ', "
                           "(SELECT CONCAT_WS('|', COUNT(*), COUNT(idPar)) FROM transferencia)) FROM gastos")
                   .toString(), "gravado");
+    }
+
+    // Three months of a household: a checking account's OFX, a Nubank account's CSV and a Nubank
+    // card's CSV each month, every statement overlapping the one before. The report's months
+    // hold exactly what was spent, the income beneath them, and the card's bill is a transfer.
+    void tresMesesDeUmaCasa()
+    {
+        QVERIFY(banco.esvaziar());
+        RespostaModal resposta;
+        resposta.sempre(QMessageBox::Yes);
+        QTemporaryDir pasta;
+        QStringList resumos;
+        for (int atras = 3; atras >= 1; --atras) {
+            const QDate inicio = QDate::currentDate().addDays(1 - QDate::currentDate().day()).addMonths(-atras);
+            const auto dia = [&](int d, int maisAtras = 0) { return inicio.addMonths(-maisAtras).addDays(d); };
+            QString ofx = "<OFX><BANKMSGSRSV1><STMTTRNRS><STMTRS><BANKACCTFROM><BANKID>0341<ACCTID>12345-6"
+                          "</BANKACCTFROM><BANKTRANLIST>";
+            const auto transacao = [&](const QDate &data, const QString &valor, const QString &nome) {
+                ofx += QString("<STMTTRN><DTPOSTED>%1<TRNAMT>%2<FITID>%3%1<NAME>%3</STMTTRN>")
+                           .arg(data.toString("yyyyMMdd"), valor, nome);
+            };
+            if (atras < 3)
+                transacao(dia(27, 1), "-35.00", "FARMACIA");
+            for (const auto &[d, valor, nome] : QList<std::tuple<int, QString, QString>> {
+                     {0, "9500.00", "SALARIO"}, {4, "-2150.00", "ALUGUEL"}, {7, "-500.00", "PGTO FAT CARTAO"},
+                     {14, QString("-%1.00").arg(400 + atras), "SUPERMERCADO"}, {27, "-35.00", "FARMACIA"}})
+                transacao(dia(d), valor, nome);
+            QString conta = "Data,Valor,Identificador,Descrição\n", cartao = "date,title,amount\n";
+            const auto linhaDaConta = [&](const QDate &data, const QString &valor, const QString &texto) {
+                conta += QString("%1,%2,%3%1,%4\n").arg(data.toString("dd/MM/yyyy"), valor, texto.left(4), texto);
+            };
+            if (atras < 3) {
+                linhaDaConta(dia(25, 1), "-150.00", "Compra no débito - POSTO");
+                cartao += dia(26, 1).toString(Qt::ISODate) + ",Uber,23.00\n";
+            }
+            linhaDaConta(dia(2), QString("-%1.00").arg(20 + atras), "Compra no débito - PADARIA");
+            linhaDaConta(dia(15), "100.00", "Transferência recebida pelo Pix - ANA");
+            linhaDaConta(dia(25), "-150.00", "Compra no débito - POSTO");
+            for (const auto &[d, titulo, valor] : QList<std::tuple<int, QString, QString>> {
+                     {1, QString("Loja - Parcela %1/3").arg(4 - atras), "100.00"}, {9, "Pagamento recebido", "-500.00"},
+                     {10, "iFood", "45.90"}, {10, "iFood", "45.90"}, {12, atras == 2 ? "Estorno iFood" : "", "-45.90"},
+                     {26, "Uber", "23.00"}})
+                if (!titulo.isEmpty())
+                    cartao += QString("%1,%2,%3\n").arg(dia(d).toString(Qt::ISODate), titulo, valor);
+            for (const QString &extrato : {ofx + "</BANKTRANLIST></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>", conta,
+                                           cartao}) {
+                ImportarCSV d;
+                d.setupData(&padrao);
+                QMetaObject::invokeMethod(&d, "loadCsvIntoTableWidget",
+                                          Q_ARG(QString, gravarExtrato(pasta.path(), extrato.toUtf8())),
+                                          Q_ARG(QTableWidget *, d.findChild<QTableWidget *>()));
+                d.findChild<QPushButton *>("pushButton_importar")->click();
+                resumos << resposta.motivos().value(resposta.motivos().size() - 1);
+            }
+        }
+        QVERIFY2(resumos.first().contains(QRegularExpression("1 pagamento de fatura de R.{1,2}500,00 não é gasto")),
+                 qPrintable(resumos.first()));
+        Relatorios relatorio;
+        const auto *saldo = relatorio.findChild<QTableWidget *>("tableWidget_saldo");
+        QStringList meses;
+        for (int atras = 3; atras >= 1; --atras)
+            meses << QStringList {saldo->item(0, 1 + atras)->text(), saldo->item(1, 1 + atras)->text()}.join(" / ");
+        QCOMPARE(meses.join(" | ").replace(QChar(0xA0), ' '),
+                 "R$ 9.600,00 / R$ 2.975,80 | R$ 9.600,00 / R$ 2.927,90 | R$ 9.600,00 / R$ 2.971,80");
+        QCOMPARE(banco.valor("SELECT CONCAT(COUNT(*), ' ', COUNT(idPar)) FROM transferencia").toString(), "6 6");
     }
 
     // Two desktops importing overlapping statements at the same moment, the server slowed so that
