@@ -12,6 +12,13 @@ namespace {
 const QString sqlTrava =
     QStringLiteral("SELECT idCategoria FROM categoria WHERE idCategoria = ? LOCK IN SHARE MODE");
 const QString sqlAtualiza = QStringLiteral("UPDATE gastos SET idCategoria = :idcategoria WHERE idGasto = :idgasto");
+// The other instalments of the same purchases still without a category (or
+// with one deleted since) are classified alike: one purchase, one category.
+const QString sqlParcelas = QStringLiteral(
+    "UPDATE gastos g JOIN gastos dado ON dado.idCompra = g.idCompra "
+    "JOIN JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$')) AS dados ON dados.id = dado.idGasto "
+    "LEFT JOIN categoria atual ON atual.idCategoria = g.idCategoria "
+    "SET g.idCategoria = ? WHERE atual.idCategoria IS NULL");
 
 // In ascending order, so two classifications at once lock rows alike.
 QList<int> semRepeticoes(QList<int> ids)
@@ -36,12 +43,14 @@ Resultado<Classificacao> classificar(const QList<int> &idsGastos, int idCategori
             estado = Classificacao::CategoriaApagada;
             return Feito();
         }
+        QJsonArray dados;
         for (const int idGasto : semRepeticoes(idsGastos)) {
             const Resultado<QSqlQuery> atualizado = Sql::executa(sqlAtualiza, {idCategoria, idGasto});
             if (!atualizado.ok())
                 return atualizado;
+            dados.append(idGasto);
         }
-        return Feito();
+        return Sql::executa(sqlParcelas, {Sql::json(dados), idCategoria});
     });
     if (!feito.ok())
         return feito.motivo();

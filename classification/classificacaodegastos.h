@@ -15,7 +15,8 @@ namespace ClassificacaoDeGastos {
 // however often it is listed, so that nothing changes unless everything
 // does. The category is locked against deletion meanwhile: no expense can be
 // left pointing at a key that no longer exists; if it is gone already,
-// nothing changes and the value says so.
+// nothing changes and the value says so. The other instalments of a
+// purchase paid in parts that have no category are given it too.
 Resultado<Classificacao> classificar(const QList<int> &idsGastos, int idCategoria);
 
 } // namespace ClassificacaoDeGastos
