@@ -100,6 +100,9 @@ CREATE TABLE IF NOT EXISTS mapeamento_extrato (
     PRIMARY KEY (chaveCabecalho)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
+-- A mapped card statement's column of instalments ("3/10"), if it has one.
+ALTER TABLE mapeamento_extrato ADD COLUMN IF NOT EXISTS colunaParcela INT NULL;
+
 -- Classification rules, applied in posicao order: the first whose pattern
 -- one of its fields contains (as the collation compares) gives an expense
 -- without category its category. idCategoria carries no foreign key, like

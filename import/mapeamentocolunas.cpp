@@ -28,6 +28,7 @@ MapeamentoColunas::MapeamentoColunas(const QStringList &linhas, int cabecalho, Q
     preencheColunas(ui->comboBox_entrada, c.entrada, true);
     preencheColunas(ui->comboBox_saida, c.saida, true);
     preencheColunas(ui->comboBox_descricao, c.descricao.value(0, -1), true);
+    preencheColunas(ui->comboBox_parcela, m_sugerido.colunaParcela, true);
     for (const QString &formato : formatosDeData())
         ui->comboBox_formatoData->addItem(formato, formato);
     escolhe(ui->comboBox_formatoData, m_sugerido.formatoData);
@@ -57,6 +58,7 @@ LayoutExtrato MapeamentoColunas::layout() const
     layout.formatoData = ui->comboBox_formatoData->currentData().toString();
     layout.notacao = NotacaoValor(ui->comboBox_notacao->currentData().toInt());
     layout.sinal = Sinal(ui->comboBox_sinal->currentData().toInt());
+    layout.colunaParcela = ui->comboBox_parcela->currentData().toInt();
     return layout;
 }
 

@@ -2,6 +2,7 @@
 
 #include "database/sql.h"
 #include "statements/layoutextrato.h"
+#include "statements/parcela.h"
 #include "statements/sugestaomapeamento.h"
 #include "statements/textoextrato.h"
 
@@ -11,17 +12,17 @@ namespace {
 
 const QString sqlBusca = QStringLiteral(
     "SELECT separador, formatoData, virgulaDecimal, saidaNegativa, colunaData, colunaFornecedor, colunaValor, "
-    "colunaEntrada, colunaSaida, colunaDescricao FROM mapeamento_extrato WHERE chaveCabecalho = ?");
+    "colunaEntrada, colunaSaida, colunaDescricao, colunaParcela FROM mapeamento_extrato WHERE chaveCabecalho = ?");
 
 const QString sqlGrava = QStringLiteral(
     "INSERT INTO mapeamento_extrato (chaveCabecalho, cabecalho, separador, formatoData, virgulaDecimal, "
-    "saidaNegativa, colunaData, colunaFornecedor, colunaValor, colunaEntrada, colunaSaida, colunaDescricao) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON DUPLICATE KEY UPDATE separador = VALUES(separador), "
+    "saidaNegativa, colunaData, colunaFornecedor, colunaValor, colunaEntrada, colunaSaida, colunaDescricao, "
+    "colunaParcela) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON DUPLICATE KEY UPDATE separador = VALUES(separador), "
     "formatoData = VALUES(formatoData), virgulaDecimal = VALUES(virgulaDecimal), "
     "saidaNegativa = VALUES(saidaNegativa), colunaData = VALUES(colunaData), "
     "colunaFornecedor = VALUES(colunaFornecedor), colunaValor = VALUES(colunaValor), "
     "colunaEntrada = VALUES(colunaEntrada), colunaSaida = VALUES(colunaSaida), "
-    "colunaDescricao = VALUES(colunaDescricao)");
+    "colunaDescricao = VALUES(colunaDescricao), colunaParcela = VALUES(colunaParcela)");
 
 // A header can outgrow an index: it is found by its SHA-256.
 QString chave(const QString &cabecalho)
@@ -55,6 +56,8 @@ LayoutExtrato layoutDaLinha(const QString &cabecalho, const QSqlQuery &q)
     c.entrada = indice(q.value(7));
     c.saida = indice(q.value(8));
     c.descricao = {indice(q.value(9))};
+    layout.colunaParcela = indice(q.value(10));
+    layout.formasDeParcela = ParcelaPorExtenso;
     return layout;
 }
 
@@ -77,7 +80,7 @@ Resultado<> grava(const QString &cabecalho, const LayoutExtrato &layout)
     return Sql::executa(sqlGrava, {chave(cabecalho), cabecalho, QString(layout.separador), layout.formatoData,
                                    layout.notacao == NotacaoValor::VirgulaDecimal, layout.sinal == Sinal::SaidaNegativa,
                                    c.data, c.fornecedor.value(0), coluna(c.valor), coluna(c.entrada),
-                                   coluna(c.saida), coluna(c.descricao.value(0, -1))});
+                                   coluna(c.saida), coluna(c.descricao.value(0, -1)), coluna(layout.colunaParcela)});
 }
 
 } // namespace MapeamentoSalvo

@@ -78,7 +78,8 @@ void fornecedorEParcela(const QStringList &campos, const LayoutExtrato &layout, 
     const Parcela parcela = layout.colunaParcela >= 0 ? parcelaNaColuna(campos.value(layout.colunaParcela))
                                                       : parcelaNoTexto(fornecedor, layout.formasDeParcela, &fornecedor);
     linha->fornecedor = fornecedor.left(maiorFornecedor);
-    if (!parcela.ehParcela())
+    // Purchases are paid in instalments on cards.
+    if (!parcela.ehParcela() || !linha->doCartao)
         return;
     linha->parcela = parcela.numero;
     linha->parcelas = parcela.total;

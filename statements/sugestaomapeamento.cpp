@@ -1,7 +1,10 @@
 #include "statements/sugestaomapeamento.h"
 
 #include "statements/data.h"
+#include "statements/parcela.h"
 #include "statements/textoextrato.h"
+
+#include <numeric>
 
 namespace {
 
@@ -103,6 +106,12 @@ LayoutExtrato sugereMapeamento(const QStringList &linhas, int cabecalho, QChar s
             (todosSao(amostra, c, ehValor) ? valores : textos) << c;
     }
     sugereValores(amostra, layout.cabecalho, valores, &layout);
+    // On a card's statement an instalment stands in a column of its own, or else in the text.
+    QVector<int> todas(layout.cabecalho.size());
+    std::iota(todas.begin(), todas.end(), 0);
+    layout.colunaParcela = colunaPeloNome(layout.cabecalho, todas, QStringLiteral("^(parcela|parcelas|installment)$"));
+    layout.formasDeParcela = ParcelaPorExtenso;
+    textos.removeAll(layout.colunaParcela);
     layout.colunas.fornecedor = {textos.value(0, -1)};
     layout.colunas.descricao = {textos.value(textos.size() > 1 ? 1 : 0, -1)};
     return layout;

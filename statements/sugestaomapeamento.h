@@ -11,8 +11,9 @@ const QStringList &formatosDeData();
 
 // A first guess at the columns of a delimited file whose header no layout
 // knows, from its first rows: the date column and notation, the amount
-// column(s) and notation, which sign is money out, and text columns for the
-// supplier and the description. The user confirms or corrects it.
+// column(s) and notation, which sign is money out, text columns for the
+// supplier and the description, and the instalments' column by its name.
+// The user confirms or corrects it.
 LayoutExtrato sugereMapeamento(const QStringList &linhas, int cabecalho, QChar separador);
 
 #endif // SUGESTAOMAPEAMENTO_H

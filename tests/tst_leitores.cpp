@@ -1,7 +1,9 @@
 #include "statements/arquivoextrato.h"
 #include "statements/data.h"
 #include "statements/leitorofx.h"
+#include "statements/leitorcsvbanco.h"
 #include "statements/leitorproprio.h"
+#include "statements/sugestaomapeamento.h"
 #include "statements/textoextrato.h"
 #include "statements/valor.h"
 
@@ -200,6 +202,18 @@ private slots:
         QTEST(QStringLiteral("%1/%2|%3|%4|%5").arg(l.parcela).arg(l.parcelas)
                   .arg(l.fornecedor, dataNaGrade(l.data), l.dataDaCompra.isValid() ? dataNaGrade(l.dataDaCompra) : ""),
               "lida");
+    }
+
+    // A file no layout knows: its instalments' column guessed by its name for the mapping.
+    void parcelaNoMapeamento()
+    {
+        const QStringList linhas {"Quando,Loja,Parcela,Quanto", "05/10/2026,TV,3/10,\"100,00\"",
+                                  "06/10/2026,Pão,Única,\"5,00\""};
+        const LeituraExtrato lida = leCsvDoBanco(linhas, 0, sugereMapeamento(linhas, 0, ','));
+        QVERIFY2(lida.erro.isEmpty(), qPrintable(lida.erro));
+        QCOMPARE(QString("%1/%2 %3/%4 %5").arg(lida.linhas.value(0).parcela).arg(lida.linhas.value(0).parcelas)
+                     .arg(lida.linhas.value(1).parcela).arg(lida.linhas.value(1).parcelas).arg(lida.linhas.value(0).fornecedor),
+                 "3/10 0/0 TV");
     }
 
     // Banks' ids are unique only within an account: each row names the one its statement names.
