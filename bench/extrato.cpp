@@ -87,6 +87,8 @@ QTableWidget *grade(ImportarCSV &dialogo)
     return dialogo.findChild<QTableWidget *>(QStringLiteral("tableWidget_dados"));
 }
 
+} // namespace
+
 std::unique_ptr<ImportarCSV> dialogoMostrado()
 {
     auto dialogo = std::make_unique<ImportarCSV>();
@@ -104,7 +106,14 @@ void carrega(ImportarCSV &dialogo, const QString &caminho)
         falha(QStringLiteral("the dialog could not read ") + caminho);
 }
 
-} // namespace
+void importa(ImportarCSV &dialogo)
+{
+    bool ok = false;
+    QMetaObject::invokeMethod(&dialogo, "insertTableWidgetDataToDatabase", Q_RETURN_ARG(bool, ok),
+                              Q_ARG(QTableWidget *, grade(dialogo)));
+    if (!ok)
+        falha(QStringLiteral("the import failed"));
+}
 
 Extrato::Extrato(const QString &pasta, int linhas, BancoTeste &banco)
     : m_caminho(QDir(pasta).filePath(QStringLiteral("extrato-%1.csv").arg(linhas)))
@@ -164,21 +173,18 @@ Operacao Extrato::inserirEmLaco() const
     }};
 }
 
-Operacao Extrato::importarGrade(QSqlDatabase *handle) const
+Operacao Extrato::importarGrade(QSqlDatabase *handle, int idConta) const
 {
     Dialogo dialogo = std::make_shared<std::unique_ptr<ImportarCSV>>();
-    return {[this, dialogo, handle] {
+    return {[this, dialogo, handle, idConta] {
         esvaziaGastos();
+        m_banco.executa(QStringLiteral("DELETE FROM conta_do_arquivo"));
+        if (idConta > 0)
+            m_banco.executa(QStringLiteral("INSERT INTO conta_do_arquivo VALUES ('Finara (CSV)', ?)"), {idConta});
         *dialogo = dialogoMostrado();
         (*dialogo)->setupData(handle);
         carrega(**dialogo, m_caminho);
-    }, [dialogo] {
-        bool ok = false;
-        QMetaObject::invokeMethod(dialogo->get(), "insertTableWidgetDataToDatabase", Q_RETURN_ARG(bool, ok),
-                                  Q_ARG(QTableWidget *, grade(**dialogo)));
-        if (!ok)
-            falha(QStringLiteral("the import failed"));
-    }, [dialogo] { dialogo->reset(); }};
+    }, [dialogo] { importa(**dialogo); }, [dialogo] { dialogo->reset(); }};
 }
 
 Operacao Extrato::carregarLocal() const

@@ -7,7 +7,10 @@
 #include <QList>
 #include <QStringList>
 
+#include <memory>
+
 class BancoTeste;
+class ImportarCSV;
 
 // A bank statement file of the benchmark's own, and what is measured on it:
 // reading it into the import dialog's grid and importing that grid, each
@@ -29,8 +32,9 @@ public:
     // Baseline: the prepared single-row insert in a bare loop, one
     // transaction, with the values the dialog binds.
     Operacao inserirEmLaco() const;
-    // The import of a loaded grid, its transaction on the handle given.
-    Operacao importarGrade(QSqlDatabase *handle) const;
+    // The import of a loaded grid, its transaction on the handle given; with
+    // an account, the file is one whose account is remembered.
+    Operacao importarGrade(QSqlDatabase *handle, int idConta = 0) const;
     // The same rows through LOAD DATA LOCAL INFILE on the default connection.
     Operacao carregarLocal() const;
 
@@ -42,5 +46,11 @@ private:
     QList<QStringList> m_registros;
     BancoTeste &m_banco;
 };
+
+// The import dialog, shown, and a file read into its grid.
+std::unique_ptr<ImportarCSV> dialogoMostrado();
+void carrega(ImportarCSV &dialogo, const QString &caminho);
+// Its grid imported, failing the benchmark when the import fails.
+void importa(ImportarCSV &dialogo);
 
 #endif // EXTRATO_H

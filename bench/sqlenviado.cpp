@@ -2,6 +2,7 @@
 
 #include "bench/falha.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <dlfcn.h>
@@ -50,18 +51,19 @@ extern "C" int mysql_stmt_prepare(void *stmt, const char *texto, unsigned long t
     return original(stmt, texto, tamanho);
 }
 
-QString sqlEnviadoPor(const std::function<void()> &acao)
+QString sqlEnviadoPor(const std::function<void()> &acao, const QString &tabela)
 {
     capturados.clear();
     capturando = true;
     acao();
     capturando = false;
-    QStringList sobreGastos;
+    QStringList sobreATabela;
+    const QRegularExpression nome(QStringLiteral("\\b%1\\b").arg(tabela));
     for (const QString &texto : qAsConst(capturados)) {
-        if (texto.contains(QLatin1String("gastos")) && !sobreGastos.contains(texto))
-            sobreGastos << texto;
+        if (texto.contains(nome) && !sobreATabela.contains(texto))
+            sobreATabela << texto;
     }
-    if (sobreGastos.size() != 1)
-        falha(QStringLiteral("expected one statement on gastos, caught %1").arg(sobreGastos.size()));
-    return sobreGastos.first();
+    if (sobreATabela.size() != 1)
+        falha(QStringLiteral("expected one statement on %1, caught %2").arg(tabela).arg(sobreATabela.size()));
+    return sobreATabela.first();
 }

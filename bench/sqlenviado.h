@@ -11,8 +11,8 @@
 // statements arrive with "?" in place of named placeholders, in the order
 // they stand in the text.
 //
-// Runs acao and returns the one distinct statement text naming gastos that
-// it sent; the benchmark stops when there is none or more than one.
-QString sqlEnviadoPor(const std::function<void()> &acao);
+// Runs acao and returns the one distinct statement text naming the table
+// that it sent; the benchmark stops when there is none or more than one.
+QString sqlEnviadoPor(const std::function<void()> &acao, const QString &tabela = QStringLiteral("gastos"));
 
 #endif // SQLENVIADO_H

@@ -16,13 +16,29 @@ const QString sqlParcelas = QStringLiteral(
 
 const QString sqlDaParcela = QStringLiteral("SELECT idCompra FROM gastos WHERE idGasto = ? AND idCompra IS NOT NULL");
 
-const QString sqlNova = QStringLiteral("INSERT INTO compra (idConta, fornecedor, parcelas, dataCompra) VALUES (?, ?, ?, ?)");
+// The new purchases in one statement, in the order given: the server numbers
+// the rows of one INSERT ... SELECT one after the other.
+const QString sqlNovas = QStringLiteral(
+    "INSERT INTO compra (idConta, fornecedor, parcelas, dataCompra) SELECT n.conta, n.fornecedor, n.parcelas, "
+    "n.data FROM JSON_TABLE(?, '$[*]' COLUMNS (ordem FOR ORDINALITY, conta INT PATH '$[0]', "
+    "fornecedor VARCHAR(255) PATH '$[1]', parcelas INT PATH '$[2]', data DATE PATH '$[3]')) AS n ORDER BY n.ordem");
 
 // [idGasto, idCompra, idCategoria or null]
 const QString sqlVincula = QStringLiteral(
     "UPDATE gastos g JOIN JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$[0]', compra INT PATH '$[1]', "
     "categoria INT PATH '$[2]')) AS v ON v.id = g.idGasto "
     "SET g.idCompra = v.compra, g.idCategoria = IFNULL(v.categoria, g.idCategoria)");
+
+// The key of the first of the purchases made, the others following it.
+Resultado<int> criaCompras(const QJsonArray &novas)
+{
+    if (novas.isEmpty())
+        return 0;
+    Resultado<QSqlQuery> criadas = Sql::executa(sqlNovas, {Sql::json(novas)});
+    if (!criadas.ok())
+        return criadas.motivo();
+    return criadas.valor().lastInsertId().toInt();
+}
 
 int meses(const QDate &de, const QDate &ate)
 {
@@ -84,23 +100,41 @@ Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta)
     Resultado<QVector<Compra>> lidas = compras(idConta);
     if (!lidas.ok())
         return lidas.motivo();
-    QVector<Compra> &todas = lidas.valor();
+    QVector<Compra> todas = lidas.valor();
+    // By supplier and count, where a new instalment looks for its purchase.
+    QHash<QPair<QString, int>, QVector<int>> porLoja;
+    for (int i = 0; i < todas.size(); ++i)
+        porLoja[{todas.at(i).fornecedor.toCaseFolded(), todas.at(i).parcelas}] << i;
+    QVector<int> daCompra; // for each new instalment, its purchase's place in todas
+    QJsonArray novasCompras;
+    for (const ParcelaNova &nova : novas) {
+        QVector<int> &candidatas = porLoja[{nova.fornecedor.toCaseFolded(), nova.parcelas}];
+        const auto achada = std::find_if(candidatas.cbegin(), candidatas.cend(),
+                                         [&](int i) { return ehDaCompra(todas.at(i), nova); });
+        const int indice = achada == candidatas.cend() ? todas.size() : *achada;
+        if (indice == todas.size()) {
+            candidatas << indice;
+            todas.append({0, nova.fornecedor, nova.parcelas, nova.dataDaCompra, {}, 0, {}});
+            novasCompras.append(QJsonArray {Sql::chaveOuNulo(idConta).isNull() ? QJsonValue() : QJsonValue(idConta),
+                                            nova.fornecedor, nova.parcelas,
+                                            nova.dataDaCompra.isValid() ? QJsonValue(nova.dataDaCompra.toString(Qt::ISODate))
+                                                                        : QJsonValue()});
+        }
+        daCompra << indice;
+        todas[indice].vistas.append({nova.parcela, nova.data, nova.centavos});
+    }
+    const Resultado<int> primeira = criaCompras(novasCompras);
+    if (!primeira.ok())
+        return primeira.motivo();
     QJsonArray vinculos;
     int classificadas = 0;
-    for (const ParcelaNova &nova : novas) {
-        auto compra = std::find_if(todas.begin(), todas.end(), [&](const Compra &c) { return ehDaCompra(c, nova); });
-        if (compra == todas.end()) {
-            Resultado<QSqlQuery> criada = Sql::executa(sqlNova, {Sql::chaveOuNulo(idConta),
-                                                                 nova.fornecedor, nova.parcelas, nova.dataDaCompra});
-            if (!criada.ok())
-                return criada.motivo();
-            todas.append({criada.valor().lastInsertId().toInt(), nova.fornecedor, nova.parcelas, nova.dataDaCompra, {}, 0, {}});
-            compra = todas.end() - 1;
-        }
-        compra->vistas.append({nova.parcela, nova.data, nova.centavos});
-        vinculos.append(QJsonArray {nova.idGasto, compra->id, compra->idCategoria ? QJsonValue(compra->idCategoria)
-                                                                                 : QJsonValue()});
-        classificadas += compra->idCategoria != 0;
+    for (int n = 0, novaCompra = 0; n < novas.size(); ++n) {
+        Compra &compra = todas[daCompra.at(n)];
+        if (compra.id == 0)
+            compra.id = primeira.valor() + novaCompra++;
+        vinculos.append(QJsonArray {novas.at(n).idGasto, compra.id,
+                                    compra.idCategoria ? QJsonValue(compra.idCategoria) : QJsonValue()});
+        classificadas += compra.idCategoria != 0;
     }
     const Resultado<> vinculadas = Sql::executa(sqlVincula, {Sql::json(vinculos)});
     return vinculadas.ok() ? Resultado<int>(classificadas) : Resultado<int>(vinculadas.motivo());
