@@ -25,9 +25,9 @@ QVector<GastosDaCategoria> categorias(int n)
 {
     QVector<GastosDaCategoria> lista;
     for (int id = 0; id <= n; ++id) {
-        QVector<double> porMes;
+        QVector<qint64> porMes;
         for (int k = 0; k < 13; ++k)
-            porMes << (id + 1) * 10.0 + k * 3.25;
+            porMes << (id + 1) * 1000 + k * 325;
         lista.append({id, id ? QStringLiteral("Categoria %1").arg(id) : QStringLiteral("Não Classificado"), porMes});
     }
     return lista;
@@ -41,7 +41,7 @@ Operacao desenha(int n, int maiores)
     return {[] {}, [lista, maiores, grafico] {
         *grafico = std::make_unique<GraficoRelatorio>();
         (*grafico)->resize(1200, 500);
-        (*grafico)->mostra(agrupaParaGrafico(lista, QDate::currentDate(), 5000, maiores));
+        (*grafico)->mostra(agrupaParaGrafico(lista, QDate::currentDate(), 500000, maiores));
         (*grafico)->grab();
     }, [grafico] { grafico->reset(); }};
 }

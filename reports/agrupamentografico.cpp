@@ -7,14 +7,14 @@ namespace {
 
 const int semCategoria = 0;
 
-double total(const GastosDaCategoria &categoria)
+qint64 total(const GastosDaCategoria &categoria)
 {
-    return std::accumulate(categoria.porMes.cbegin(), categoria.porMes.cend(), 0.0);
+    return std::accumulate(categoria.porMes.cbegin(), categoria.porMes.cend(), qint64(0));
 }
 
 SerieDoGrafico serie(int id, const QString &nome, int meses)
 {
-    return {id, nome, QVector<double>(meses, 0.0)};
+    return {id, nome, QVector<qint64>(meses, 0)};
 }
 
 // The grid has the current month first; the chart reads left to right.
@@ -28,10 +28,10 @@ void soma(SerieDoGrafico &destino, const GastosDaCategoria &origem)
 } // namespace
 
 DadosDoGrafico agrupaParaGrafico(const QVector<GastosDaCategoria> &categorias, const QDate &hoje,
-                                 double orcamentoTotal, int maiores)
+                                 qint64 orcamentoTotal, int maiores)
 {
     int meses = 0;
-    QVector<QPair<double, const GastosDaCategoria *>> porTotal;
+    QVector<QPair<qint64, const GastosDaCategoria *>> porTotal;
     const GastosDaCategoria *naoClassificado = nullptr;
     for (const GastosDaCategoria &categoria : categorias) {
         meses = qMax(meses, categoria.porMes.size());

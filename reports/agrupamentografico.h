@@ -12,7 +12,7 @@ struct GastosDaCategoria
 {
     int id = 0;
     QString nome;
-    QVector<double> porMes;
+    QVector<qint64> porMes; // in cents
 };
 
 // One segment colour of the chart: a category, "Não Classificado" or the
@@ -23,7 +23,7 @@ struct SerieDoGrafico
     static const int outros = -1;
     int id = 0;
     QString nome;
-    QVector<double> porMes;
+    QVector<qint64> porMes; // in cents
 };
 
 // What the chart draws: the months (oldest first), the segments from the
@@ -32,8 +32,8 @@ struct DadosDoGrafico
 {
     QVector<QDate> meses;
     QVector<SerieDoGrafico> series;
-    double orcamentoTotal = 0;
-    QVector<double> entradas; // the income of each month, oldest first; empty when unknown
+    qint64 orcamentoTotal = 0;
+    QVector<qint64> entradas; // the income of each month, oldest first; empty when unknown
 };
 
 // The report's rows as chart segments: the `maiores` categories with the
@@ -42,6 +42,6 @@ struct DadosDoGrafico
 // cent in the period draw nothing and are left out. hoje names the current
 // month.
 DadosDoGrafico agrupaParaGrafico(const QVector<GastosDaCategoria> &categorias, const QDate &hoje,
-                                 double orcamentoTotal, int maiores = 8);
+                                 qint64 orcamentoTotal, int maiores = 8);
 
 #endif // AGRUPAMENTOGRAFICO_H

@@ -58,39 +58,45 @@ void marcaEmReais(QCategoryAxis *eixo, double maximo, int marcas)
     eixo->setRange(0, n * passo);
 }
 
+// Cents as the chart's scale of reais.
+double emReaisNoGrafico(qint64 centavos)
+{
+    return centavos / 100.0;
+}
+
 double maiorMes(const DadosDoGrafico &dados)
 {
-    double maior = dados.orcamentoTotal;
-    for (const double entrada : dados.entradas)
+    qint64 maior = dados.orcamentoTotal;
+    for (const qint64 entrada : dados.entradas)
         maior = qMax(maior, entrada);
     for (int mes = 0; mes < dados.meses.size(); ++mes) {
-        double soma = 0;
+        qint64 soma = 0;
         for (const SerieDoGrafico &serie : dados.series)
-            soma += qMax(0.0, serie.porMes.at(mes));
+            soma += qMax<qint64>(0, serie.porMes.at(mes));
         maior = qMax(maior, soma);
     }
-    return maior;
+    return emReaisNoGrafico(maior);
 }
 
 // Across the whole width: the bars stand at 0, 1, ... and are one wide.
-QLineSeries *linhaDoOrcamento(double total, int meses)
+QLineSeries *linhaDoOrcamento(qint64 total, int meses)
 {
     auto *linha = new QLineSeries;
-    linha->setName(QStringLiteral("Orçamento total (%1)").arg(emReais(total)));
-    linha->append(-0.5, total);
-    linha->append(meses - 0.5, total);
+    linha->setName(QStringLiteral("Orçamento total (%1)").arg(centavosEmReais(total)));
+    linha->append(-0.5, emReaisNoGrafico(total));
+    linha->append(meses - 0.5, emReaisNoGrafico(total));
     QPen caneta(Qt::darkRed, 2, Qt::DashLine);
     linha->setPen(caneta);
     return linha;
 }
 
 // The month's income, a point over each bar.
-QLineSeries *linhaDasEntradas(const QVector<double> &entradas)
+QLineSeries *linhaDasEntradas(const QVector<qint64> &entradas)
 {
     auto *linha = new QLineSeries;
     linha->setName(QStringLiteral("Entradas"));
     for (int mes = 0; mes < entradas.size(); ++mes)
-        linha->append(mes, entradas.at(mes));
+        linha->append(mes, emReaisNoGrafico(entradas.at(mes)));
     linha->setPen(QPen(QColor(46, 125, 50), 2));
     linha->setPointsVisible(true);
     return linha;
@@ -183,9 +189,10 @@ void marcaValores(Arranjo &a, const QRectF &area)
 }
 
 // "Mercado — 03/2025: R$ 1.446,90"
-QString dica(const SerieDoGrafico &serie, const QDate &mes, double valor)
+QString dica(const SerieDoGrafico &serie, const QDate &mes, qint64 centavos)
 {
-    return QStringLiteral("%1 — %2: %3").arg(serie.nome, mes.toString(QStringLiteral("MM/yyyy")), emReais(valor));
+    return QStringLiteral("%1 — %2: %3").arg(serie.nome, mes.toString(QStringLiteral("MM/yyyy")),
+                                             centavosEmReais(centavos));
 }
 
 } // namespace
@@ -234,7 +241,7 @@ void GraficoRelatorio::mostra(const DadosDoGrafico &dados)
             const int mes = qBound(0, qRound(ponto.x()), dados.meses.size() - 1);
             m_dica = dentro ? QStringLiteral("Entradas — %1: %2")
                                   .arg(dados.meses.at(mes).toString(QStringLiteral("MM/yyyy")),
-                                       emReais(dados.entradas.at(mes)))
+                                       centavosEmReais(dados.entradas.at(mes)))
                             : QString();
         });
     }
@@ -283,8 +290,8 @@ void GraficoRelatorio::acrescentaSerie(QAbstractBarSeries *barras, const SerieDo
                                        const QVector<QDate> &meses)
 {
     auto *conjunto = new QBarSet(serie.nome);
-    for (double valor : serie.porMes)
-        conjunto->append(valor);
+    for (const qint64 centavos : serie.porMes)
+        conjunto->append(emReaisNoGrafico(centavos));
     connect(conjunto, &QBarSet::hovered, this, [this, serie, meses](bool dentro, int mes) {
         m_dica = dentro ? dica(serie, meses.at(mes), serie.porMes.at(mes)) : QString();
         if (m_dica.isEmpty())

@@ -91,11 +91,9 @@ void Relatorios::montaTabelaRelatorio()
     QTableWidget *tabela = ui->tableWidget_relatorio;
     preencheTabelaComConsulta(rotulos, &consulta, tabela);
     const QVector<GastosDaCategoria> categorias = gastosDoResultado();
-    const double orcamentoTotal = acrescentaOrcamentos(categorias);
-    DadosDoGrafico dados = agrupaParaGrafico(categorias, hoje, orcamentoTotal);
+    DadosDoGrafico dados = agrupaParaGrafico(categorias, hoje, acrescentaOrcamentos(categorias));
     const QVector<qint64> entradas = mostraSaldo(categorias, rotulos.mid(colunaMesAtual, meses));
-    for (auto entrada = entradas.crbegin(); entrada != entradas.crend(); ++entrada)
-        dados.entradas << *entrada / 100.0;
+    std::reverse_copy(entradas.cbegin(), entradas.cend(), std::back_inserter(dados.entradas));
     ui->chartView_relatorio->mostra(dados);
     tabela->hideColumn(colunaChave);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -114,7 +112,7 @@ QVector<GastosDaCategoria> Relatorios::gastosDoResultado()
     do {
         GastosDaCategoria categoria {consulta.value(colunaChave).toInt(), consulta.value(colunaNome).toString(), {}};
         for (int coluna = colunaMesAtual; coluna < colunaOrcamento; ++coluna)
-            categoria.porMes << consulta.value(coluna).toDouble();
+            categoria.porMes << Sql::centavos(consulta.value(coluna));
         categorias << categoria;
     } while (consulta.next());
     return categorias;
@@ -123,7 +121,7 @@ QVector<GastosDaCategoria> Relatorios::gastosDoResultado()
 // Each budget beside its category's row, the current month tinted by how
 // much of it is spent; a budgeted category without spending in the period
 // gets a row of zeros. Returns the total budget.
-double Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias)
+qint64 Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias)
 {
     const Resultado<QVector<OrcamentoDaCategoria>> orcamentos = TabelaOrcamento::lista();
     if (!orcamentos.ok())
@@ -138,14 +136,14 @@ double Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &catego
             continue;
         total += *orcamento.centavos;
         const int linhaDosGastos = linhaDaCategoria.value(orcamento.idCategoria, -1);
-        const double gasto = linhaDosGastos < 0 ? 0 : categorias.at(linhaDosGastos).porMes.value(0);
+        const qint64 gasto = linhaDosGastos < 0 ? 0 : categorias.at(linhaDosGastos).porMes.value(0);
         const int linha = linhaDosGastos < 0 ? linhaSemGastos(orcamento) : linhaDosGastos;
         tabela->setItem(linha, colunaOrcamento, itemDeConsulta(*orcamento.centavos / 100.0));
-        const FaixaOrcamento faixa = faixaDoOrcamento(Sql::centavos(gasto), *orcamento.centavos);
+        const FaixaOrcamento faixa = faixaDoOrcamento(gasto, *orcamento.centavos);
         if (faixa != FaixaOrcamento::Folgado)
             tabela->item(linha, colunaMesAtual)->setBackground(corDaFaixa(faixa));
     }
-    return total / 100.0;
+    return total;
 }
 
 // Beneath the categories, each month's income, spending (the sum of its
@@ -157,7 +155,7 @@ QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &catego
     QVector<qint64> gastos(meses, 0);
     for (const GastosDaCategoria &categoria : categorias) {
         for (int mes = 0; mes < meses; ++mes)
-            gastos[mes] += Sql::centavos(categoria.porMes.value(mes));
+            gastos[mes] += categoria.porMes.value(mes);
     }
     QTableWidget *saldo = ui->tableWidget_saldo;
     saldo->setColumnCount(meses + 1);

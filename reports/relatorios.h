@@ -34,7 +34,7 @@ private slots:
 private:
     void montaTabelaRelatorio();
     QVector<GastosDaCategoria> gastosDoResultado();
-    double acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias);
+    qint64 acrescentaOrcamentos(const QVector<GastosDaCategoria> &categorias);
     QVector<qint64> mostraSaldo(const QVector<GastosDaCategoria> &categorias, const QStringList &rotulos);
     int linhaSemGastos(const OrcamentoDaCategoria &orcamento);
     void abreDetalhe(int id, const QString &nome, int mesesAtras);
