@@ -7,6 +7,7 @@
 #include "database/bancodedados.h"
 #include "import/importacoes.h"
 #include "import/importarcsv.h"
+#include "register/lancamentos.h"
 #include "reports/relatorios.h"
 #include "rules/regras.h"
 
@@ -99,5 +100,13 @@ void Finara::on_pushButton_orcamento_clicked()
 {
     JanelaOrcamento dialogo(this);
     dialogo.setModal(true);
+    dialogo.exec();
+}
+
+void Finara::on_pushButton_lancamentos_clicked()
+{
+    Lancamentos dialogo(this);
+    dialogo.setModal(true);
+    dialogo.setupData();
     dialogo.exec();
 }

@@ -30,6 +30,7 @@ private slots:
     void on_pushButton_importacoes_clicked();
     void on_pushButton_regras_clicked();
     void on_pushButton_orcamento_clicked();
+    void on_pushButton_lancamentos_clicked();
 
 private:
     void mostraEstadoDaConexao();
