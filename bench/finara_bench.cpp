@@ -18,6 +18,7 @@
 #include "bench/guardacaixas.h"
 #include "bench/importacoes.h"
 #include "bench/janelas.h"
+#include "bench/lancamentos.h"
 #include "bench/orcamento.h"
 #include "bench/previa.h"
 #include "bench/quadro.h"
@@ -185,6 +186,11 @@ public:
     void regrasNaImportacao() { medeRegrasNaImportacao(m_banco, m_pasta.path(), m_menor, m_quadro); }
     void aplicacaoDasRegras() { medeAplicacaoDasRegras(m_banco, total(), m_quadro); }
     void importacoes() { medeImportacoes(m_quadro, total()); }
+    void lancamentos()
+    {
+        medeLancamentos(m_quadro, total());
+        m_guarda.confere(QStringLiteral("the register"));
+    }
     bool resumo() const { return m_quadro.resumo(); }
 
     // Loads the synthetic expenses up to row `ate`.
@@ -386,6 +392,7 @@ int main(int argc, char *argv[])
         bancada.indicesDoRelatorio();
         bancada.classificacao();
         bancada.detalhe();
+        bancada.lancamentos();
         bancada.aplicacaoDasRegras();
         bancada.importacoes();
         cumpridas = bancada.resumo();

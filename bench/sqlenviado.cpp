@@ -2,8 +2,6 @@
 
 #include "bench/falha.h"
 
-#include <QStringList>
-
 #include <dlfcn.h>
 
 // The benchmark executable exports these two client-library entry points
@@ -50,7 +48,7 @@ extern "C" int mysql_stmt_prepare(void *stmt, const char *texto, unsigned long t
     return original(stmt, texto, tamanho);
 }
 
-QString sqlEnviadoPor(const std::function<void()> &acao)
+QStringList sqlsEnviadosPor(const std::function<void()> &acao)
 {
     capturados.clear();
     capturando = true;
@@ -61,6 +59,12 @@ QString sqlEnviadoPor(const std::function<void()> &acao)
         if (texto.contains(QLatin1String("gastos")) && !sobreGastos.contains(texto))
             sobreGastos << texto;
     }
+    return sobreGastos;
+}
+
+QString sqlEnviadoPor(const std::function<void()> &acao)
+{
+    const QStringList sobreGastos = sqlsEnviadosPor(acao);
     if (sobreGastos.size() != 1)
         falha(QStringLiteral("expected one statement on gastos, caught %1").arg(sobreGastos.size()));
     return sobreGastos.first();

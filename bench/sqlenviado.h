@@ -2,6 +2,7 @@
 #define SQLENVIADO_H
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -14,5 +15,8 @@
 // Runs acao and returns the one distinct statement text naming gastos that
 // it sent; the benchmark stops when there is none or more than one.
 QString sqlEnviadoPor(const std::function<void()> &acao);
+
+// Every distinct statement text naming gastos that acao sent, in the order sent.
+QStringList sqlsEnviadosPor(const std::function<void()> &acao);
 
 #endif // SQLENVIADO_H
