@@ -1,5 +1,6 @@
 #include "register/modelolancamentos.h"
 
+#include "import/historicodeimportacoes.h"
 #include "messages/formatacao.h"
 #include "register/tabelalancamentos.h"
 #include "statements/data.h"
@@ -43,8 +44,8 @@ QString dica(const LinhaLancamento &linha, ColunaLancamento coluna)
     case ColunaLancamento::Valor:
         return linha.parte ? QStringLiteral("Parte de um gasto dividido") : QString();
     case ColunaLancamento::Importacao:
-        return linha.arquivo.isEmpty() ? QStringLiteral("Lançado à mão")
-                                       : linha.importadoEm.toString(QStringLiteral("'Importado em 'dd/MM/yyyy' às 'HH:mm"));
+        return linha.arquivo.isEmpty() ? QString()
+                                       : QStringLiteral("Importado em %1").arg(HistoricoDeImportacoes::quando(linha.importadoEm));
     default:
         return QString();
     }
