@@ -22,10 +22,11 @@ QStringList naLista(const QTableView *lista, int coluna = 1)
     const QAbstractItemModel *modelo = lista->model();
     QStringList linhas;
     for (int l = 0; l < modelo->rowCount(); ++l)
-        linhas << (coluna >= 0 ? modelo->index(l, coluna).data().toString()
-                               : QStringList {modelo->index(l, 0).data().toString(), modelo->index(l, 1).data().toString(),
-                                              modelo->index(l, 4).data().toString()}.join('|'));
-    return legivel(linhas.join('\n')).split('\n');
+        linhas << legivel(coluna >= 0 ? modelo->index(l, coluna).data().toString()
+                                      : QStringList {modelo->index(l, 0).data().toString(),
+                                                     modelo->index(l, 1).data().toString(),
+                                                     modelo->index(l, 4).data().toString()}.join('|'));
+    return linhas;
 }
 
 // Types each "field=text" into a form or the split dialog ("parte2:Farmácia=5,00" is the third
