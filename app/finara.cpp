@@ -10,6 +10,7 @@
 #include "import/importacoes.h"
 #include "instalments/janelacompromissos.h"
 #include "import/importarcsv.h"
+#include "register/lancamentos.h"
 #include "reports/relatorios.h"
 #include "rules/regras.h"
 
@@ -131,6 +132,14 @@ void Finara::on_pushButton_orcamento_clicked()
 {
     JanelaOrcamento dialogo(this);
     dialogo.setModal(true);
+    dialogo.exec();
+}
+
+void Finara::on_pushButton_lancamentos_clicked()
+{
+    Lancamentos dialogo(this);
+    dialogo.setModal(true);
+    dialogo.setupData();
     dialogo.exec();
 }
 

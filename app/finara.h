@@ -32,6 +32,7 @@ private slots:
     void on_pushButton_orcamento_clicked();
     void on_pushButton_contas_clicked();
     void on_pushButton_compromissos_clicked();
+    void on_pushButton_lancamentos_clicked();
 
 private:
     void mostraEstadoDaConexao();

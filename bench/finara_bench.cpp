@@ -18,6 +18,7 @@
 #include "bench/guardacaixas.h"
 #include "bench/importacoes.h"
 #include "bench/janelas.h"
+#include "bench/lancamentos.h"
 #include "bench/orcamento.h"
 #include "bench/parcelas.h"
 #include "bench/previa.h"
@@ -188,6 +189,11 @@ public:
     void importacoes() { medeImportacoes(m_quadro, total()); }
     void parcelas() { medeParcelasNaImportacao(m_banco, m_pasta.path(), m_menor, m_quadro); }
     void compromissos() { medeCompromissos(m_banco, total(), m_quadro); }
+    void lancamentos()
+    {
+        medeLancamentos(m_quadro, total());
+        m_guarda.confere(QStringLiteral("the register"));
+    }
     bool resumo() const { return m_quadro.resumo(); }
 
     // Loads the synthetic expenses up to row `ate`.
@@ -403,6 +409,7 @@ int main(int argc, char *argv[])
         bancada.indicesDoRelatorio();
         bancada.classificacao();
         bancada.detalhe();
+        bancada.lancamentos();
         bancada.aplicacaoDasRegras();
         bancada.importacoes();
         bancada.compromissos();

@@ -3,7 +3,6 @@
 #include "bench/falha.h"
 
 #include <QRegularExpression>
-#include <QStringList>
 
 #include <dlfcn.h>
 
@@ -51,7 +50,7 @@ extern "C" int mysql_stmt_prepare(void *stmt, const char *texto, unsigned long t
     return original(stmt, texto, tamanho);
 }
 
-QString sqlEnviadoPor(const std::function<void()> &acao, const QString &tabela)
+QStringList sqlsEnviadosPor(const std::function<void()> &acao, const QString &tabela)
 {
     capturados.clear();
     capturando = true;
@@ -63,6 +62,12 @@ QString sqlEnviadoPor(const std::function<void()> &acao, const QString &tabela)
         if (texto.contains(nome) && !sobreATabela.contains(texto))
             sobreATabela << texto;
     }
+    return sobreATabela;
+}
+
+QString sqlEnviadoPor(const std::function<void()> &acao, const QString &tabela)
+{
+    const QStringList sobreATabela = sqlsEnviadosPor(acao, tabela);
     if (sobreATabela.size() != 1)
         falha(QStringLiteral("expected one statement on %1, caught %2").arg(tabela).arg(sobreATabela.size()));
     return sobreATabela.first();

@@ -2,6 +2,7 @@
 #define SQLENVIADO_H
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -14,5 +15,8 @@
 // Runs acao and returns the one distinct statement text naming the table
 // that it sent; the benchmark stops when there is none or more than one.
 QString sqlEnviadoPor(const std::function<void()> &acao, const QString &tabela = QStringLiteral("gastos"));
+
+// Every distinct statement text naming the table that acao sent, in the order sent.
+QStringList sqlsEnviadosPor(const std::function<void()> &acao, const QString &tabela = QStringLiteral("gastos"));
 
 #endif // SQLENVIADO_H

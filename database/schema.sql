@@ -169,6 +169,10 @@ ALTER TABLE importacao ADD COLUMN IF NOT EXISTS idConta INT NULL;
 ALTER TABLE gastos ADD COLUMN IF NOT EXISTS idDivisao INT NULL;
 ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_divisao (idDivisao);
 
+-- The register lists expenses newest first, a screenful at a time: in this
+-- index's order the first rows are read without sorting the whole table.
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_data_id (data, idGasto);
+
 -- Money coming in on a checking or savings account (salary, Pix received):
 -- not spending, so no spending query ever meets it. valor is positive.
 CREATE TABLE IF NOT EXISTS entrada (

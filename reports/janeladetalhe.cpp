@@ -3,6 +3,7 @@
 #include "database/tabelaconsulta.h"
 #include "messages/caixamensagem.h"
 #include "messages/formatacao.h"
+#include "register/formulariogasto.h"
 
 #include <QDate>
 #include <QDebug>
@@ -14,18 +15,20 @@
 
 namespace {
 
-const char *const sqlDaCategoria = R"(SELECT data as Data, fornecedor as Fornecedor, descricao as 'Descrição', valor as Valor
+// idGasto trails the four columns shown, so that a double-click opens the expense.
+const char *const sqlDaCategoria = R"(SELECT data as Data, fornecedor as Fornecedor, descricao as 'Descrição', valor as Valor, idGasto
     FROM gastos
     WHERE idCategoria=:idCat AND YEAR(data) = :year AND MONTH(data) = :month)";
 
 // Exactly what the report gathers under "Não Classificado": a NULL key and a
 // key that names no category alike.
-const char *const sqlSemCategoria = R"(SELECT gastos.data as Data, gastos.fornecedor as Fornecedor, gastos.descricao as 'Descrição', gastos.valor as Valor
+const char *const sqlSemCategoria = R"(SELECT gastos.data as Data, gastos.fornecedor as Fornecedor, gastos.descricao as 'Descrição', gastos.valor as Valor, gastos.idGasto
     FROM gastos LEFT JOIN categoria ON gastos.idCategoria = categoria.idCategoria
     WHERE categoria.idCategoria IS NULL AND YEAR(gastos.data) = :year AND MONTH(gastos.data) = :month)";
 
 const int semCategoria = 0;
 const int colunaValor = 3;
+const int colunaChave = 4;
 
 bool executaDetalhe(QSqlQuery &consulta, int id, const QDate &data)
 {
@@ -65,6 +68,11 @@ JanelaDetalhe::JanelaDetalhe(int id, const QDate &data, QString nome, QWidget *p
         return;
     }
     preencherTabela(id, data, tabela);
+    // The grid is never sorted, so its rows stay in the order of the keys read with them.
+    connect(tabela, &QTableWidget::doubleClicked, this, [=](const QModelIndex &index) {
+        if (FormularioGasto::abrir(gastosDasLinhas.value(index.row()), this))
+            preencherTabela(id, data, tabela);
+    });
     setWindowTitle(tr("Detalhes para %1 (%2)").arg(nome, formataData(QStringLiteral("MM/yyyy"), data)));
     resize(600, 400);
 }
@@ -80,6 +88,9 @@ void JanelaDetalhe::preencherTabela(int id, const QDate &data, QTableWidget *tab
                                QStringLiteral("Descrição"), QStringLiteral("Valor")},
                               &consulta, tabela);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gastosDasLinhas.clear();
+    for (bool linha = consulta.first(); linha; linha = consulta.next())
+        gastosDasLinhas << consulta.value(colunaChave).toInt();
     double total = 0;
     for (int linha = 0; linha < tabela->rowCount(); ++linha)
         total += tabela->item(linha, colunaValor)->text().toDouble();
