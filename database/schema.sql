@@ -173,6 +173,15 @@ ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_divisao (idDivisao);
 -- index's order the first rows are read without sorting the whole table.
 ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_data_id (data, idGasto);
 
+-- An expense from a file as the file wrote it, kept when it is first changed
+-- by hand or split (on the first part, for the whole): importing the file
+-- again still knows the row. NULL while it is as imported, or typed by hand.
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS dataNoExtrato DATE NULL;
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS valorNoExtrato DECIMAL(13,2) NULL;
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS fornecedorNoExtrato VARCHAR(255) NULL;
+ALTER TABLE gastos ADD COLUMN IF NOT EXISTS descricaoNoExtrato VARCHAR(1000) NULL;
+ALTER TABLE gastos ADD KEY IF NOT EXISTS ix_gastos_no_extrato (dataNoExtrato);
+
 -- Money coming in on a checking or savings account (salary, Pix received):
 -- not spending, so no spending query ever meets it. valor is positive.
 CREATE TABLE IF NOT EXISTS entrada (

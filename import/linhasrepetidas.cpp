@@ -18,11 +18,17 @@ const int porInstrucao = 2000;
 
 // What the preview's rows may repeat, in the preview's sign (money in
 // negative): expenses, income and transfers, of the import's account or of
-// none (0 for the account: any); the parts of a split expense by the group
-// they make.
+// none (0 for the account: any). An imported expense changed by hand or split
+// as its file wrote it; one typed by hand as it is now, the parts of a split
+// one by the group they make.
 const QString sqlPeriodo = QStringLiteral(
     "SELECT data, valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), idTransacao IS NOT NULL, "
-    "idGasto, idDivisao FROM gastos WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
+    "idGasto, idDivisao FROM gastos WHERE data BETWEEN ? AND ? AND dataNoExtrato IS NULL "
+    "AND (idDivisao IS NULL OR idImportacao IS NULL) AND fornecedor IS NOT NULL "
+    "AND (? = 0 OR idConta IS NULL OR idConta = ?) "
+    "UNION ALL SELECT dataNoExtrato, valorNoExtrato, fornecedorNoExtrato, IFNULL(descricaoNoExtrato, ''), "
+    "IFNULL(idImportacao, 0), idTransacao IS NOT NULL, idGasto, NULL FROM gastos "
+    "WHERE dataNoExtrato BETWEEN ? AND ? AND fornecedorNoExtrato IS NOT NULL "
     "AND (? = 0 OR idConta IS NULL OR idConta = ?) "
     "UNION ALL SELECT data, -valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), "
     "idTransacao IS NOT NULL, 0, NULL FROM entrada WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
@@ -31,11 +37,10 @@ const QString sqlPeriodo = QStringLiteral(
     "idTransacao IS NOT NULL, 0, NULL FROM transferencia WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
     "AND (? = 0 OR idConta IS NULL OR idConta = ?)");
 
-// The rows that carry the bank id of a preview row, whatever their date; a
-// split expense with the amount of all its parts.
+// The rows that carry the bank id of a preview row, whatever their date; an
+// expense changed by hand or split as its file wrote it.
 const QString sqlPorId = QStringLiteral(
-    "SELECT p.linha, g.data, IF(g.idDivisao IS NULL, g.valor, "
-    "(SELECT SUM(d.valor) FROM gastos d WHERE d.idDivisao = g.idDivisao)), g.contaExtrato, "
+    "SELECT p.linha, IFNULL(g.dataNoExtrato, g.data), IFNULL(g.valorNoExtrato, g.valor), g.contaExtrato, "
     "IFNULL(g.idImportacao, 0), g.idGasto FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
     "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p "
     "JOIN gastos g ON g.idTransacao = p.idTransacao "
@@ -157,7 +162,7 @@ bool LinhasRepetidas::Achados::lerPeriodo()
     if (!primeira.isValid())
         return true;
     QVariantList valores;
-    for (int tabela = 0; tabela < 3; ++tabela)
+    for (int parte = 0; parte < 4; ++parte)
         valores << primeira << ultima << idConta << idConta;
     Resultado<QSqlQuery> consulta = Sql::executa(sqlPeriodo, valores);
     if (!consulta.ok())

@@ -34,17 +34,23 @@ const QString sqlLer = QStringLiteral(
     "IFNULL(idConta, 0) FROM gastos WHERE idGasto = ?");
 const QString sqlInserir = QStringLiteral(
     "INSERT INTO gastos (data, fornecedor, descricao, valor, idCategoria, idConta) VALUES (?, ?, ?, ?, ?, ?)");
-const QString sqlAlterar = QStringLiteral(
-    "UPDATE gastos SET data = ?, fornecedor = ?, descricao = ?, valor = ?, idCategoria = ?, idConta = ? "
-    "WHERE idGasto = ?");
+// Before the first change by hand, an imported expense (the first part of a
+// split one) keeps what its file said. The condition reads the columns as
+// they were, and each is read before it is set, in either assignment order.
+const QString sqlGuardaOExtrato = QStringLiteral(
+    "fornecedorNoExtrato = IF(%1, fornecedor, fornecedorNoExtrato), descricaoNoExtrato = IF(%1, descricao, "
+    "descricaoNoExtrato), valorNoExtrato = IF(%1, valor, valorNoExtrato), dataNoExtrato = IF(%1, data, dataNoExtrato), ")
+    .arg(QStringLiteral("dataNoExtrato IS NULL AND idImportacao IS NOT NULL AND IFNULL(idDivisao, idGasto) = idGasto"));
+const QString sqlAlterar = QStringLiteral("UPDATE gastos SET ") + sqlGuardaOExtrato + QStringLiteral(
+    "data = ?, fornecedor = ?, descricao = ?, valor = ?, idCategoria = ?, idConta = ? WHERE idGasto = ?");
 // Whatever an import noted of the expense goes with it.
 const QString sqlApagar = QStringLiteral(
     "DELETE g, r FROM gastos g LEFT JOIN gasto_repetido r ON r.idGasto = g.idGasto WHERE g.idGasto = ?");
 
 const QString sqlValorADividir = QStringLiteral(
     "SELECT CAST(valor * 100 AS SIGNED) FROM gastos WHERE idGasto = ? FOR UPDATE");
-const QString sqlPrimeiraParte = QStringLiteral(
-    "UPDATE gastos SET valor = ?, idCategoria = ?, idDivisao = IFNULL(idDivisao, idGasto) WHERE idGasto = ?");
+const QString sqlPrimeiraParte = QStringLiteral("UPDATE gastos SET ") + sqlGuardaOExtrato + QStringLiteral(
+    "valor = ?, idCategoria = ?, idDivisao = IFNULL(idDivisao, idGasto) WHERE idGasto = ?");
 const QString sqlOutraParte = QStringLiteral(
     "INSERT INTO gastos (data, fornecedor, descricao, valor, idCategoria, idConta, idImportacao, contaExtrato, "
     "idDivisao) SELECT data, fornecedor, descricao, ?, ?, idConta, idImportacao, contaExtrato, idDivisao "
