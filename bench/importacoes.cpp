@@ -56,7 +56,7 @@ void marcar(Quadro &quadro, int gastos)
             consulta.value(3);
     }};
     const Operacao marcacao {[] {}, [&] {
-        if (!repetidas.marcar() || repetidas.quantas() != (linhas + 1) / 2)
+        if (!repetidas.marcar().ok() || repetidas.quantas() != (linhas + 1) / 2)
             falha(QStringLiteral("marking found %1 repeated rows of %2").arg(repetidas.quantas()).arg(linhas));
     }};
     const QVector<Medida> r = mede({leitura, marcacao});

@@ -222,6 +222,22 @@ CREATE TABLE IF NOT EXISTS transferencia (
     KEY ix_transferencia_transacao (idTransacao)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
+-- Income and transfers that rows of an import repeated and left out, as
+-- gasto_repetido keeps them for expenses.
+CREATE TABLE IF NOT EXISTS entrada_repetida (
+    idImportacao INT NOT NULL,
+    idEntrada INT NOT NULL,
+    PRIMARY KEY (idImportacao, idEntrada),
+    KEY ix_entrada_repetida_entrada (idEntrada)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
+CREATE TABLE IF NOT EXISTS transferencia_repetida (
+    idImportacao INT NOT NULL,
+    idTransferencia INT NOT NULL,
+    PRIMARY KEY (idImportacao, idTransferencia),
+    KEY ix_transferencia_repetida_transferencia (idTransferencia)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
+
 -- A card purchase paid in instalments (parcelado): each instalment is an
 -- expense pointing to it, with its number and the count.
 CREATE TABLE IF NOT EXISTS compra (

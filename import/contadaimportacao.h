@@ -27,6 +27,9 @@ public:
     // account it names, if any.
     void arquivoLido(const QString &identidade, const std::optional<Conta> &sugerida);
 
+    // What the last file read says of itself.
+    const QString &identidade() const { return m_identidade; }
+
     // The account chosen: 0 for none, -1 for the one the file names, not made yet.
     int escolhida() const;
 

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QVector>
 
+#include <array>
+
 // The statements on the table of imports, in one place: recording an import
 // inside the import's own transaction, looking a file up by its SHA-256,
 // and undoing an import. All run on the default connection.
@@ -32,14 +34,21 @@ Resultado<QDateTime> importadoEm(const QString &sha256);
 // caller's transaction holds it together with the expenses.
 Resultado<int> abrir(const QString &arquivo, const QString &sha256, const QString &layout, int idConta);
 
-// Notes the expenses that rows of this import repeated and left out, so
-// that undoing the import that wrote them can ask before they go.
-Resultado<> anotaRepetidas(int idImportacao, const QVector<int> &idsGastos);
+// The tables of the rows an import writes.
+enum class Tabela { Gastos, Entrada, Transferencia };
+
+// Keys of rows, by Tabela.
+using Repetidas = std::array<QVector<int>, 3>;
+
+// Notes the rows that rows of this import repeated and left out, so that
+// undoing the import that wrote them can ask before they go.
+Resultado<> anotaRepetidas(int idImportacao, const Repetidas &repetidas);
 
 struct Gravado
 {
     int gastos = 0;
     qint64 centavos = 0;
+    int linhas = 0; // income and transfers included
 };
 
 // Sets the record's row count (expenses, income and transfers) and total
@@ -51,14 +60,14 @@ struct Conteudo
 {
     int gastos = 0; // income and transfers included
     int classificados = 0; // given a category since
-    // Of the expenses, those that a later import left out as repeated: its
+    // Of the rows, those that a later import left out as repeated: its
     // statement holds them too, and only this import stored them.
     int daPosterior = 0;
 };
 Resultado<Conteudo> conteudo(int idImportacao);
 
 // Deletes the import's rows and its record in one transaction on db; with
-// manter, the expenses a later import left out as repeated stay and belong
+// manter, the rows a later import left out as repeated stay and belong
 // to that import from then on. On any failure nothing changes.
 Resultado<> desfazer(QSqlDatabase db, int idImportacao, bool manter);
 

@@ -98,7 +98,7 @@ QMessageBox::StandardButton Importacoes::confirmar(int linha, int idImportacao)
         return mostraPergunta(this, QStringLiteral("Desfazer importação"), pergunta, QString(),
                               {{QMessageBox::No, QStringLiteral("Não")}, {QMessageBox::Yes, QStringLiteral("Sim")}});
     const QString posterior =
-        QStringLiteral("%1 destes gastos também estão num extrato importado depois, que os deixou de fora por "
+        QStringLiteral("%1 destes lançamentos também estão num extrato importado depois, que os deixou de fora por "
                        "já estarem aqui: sem eles, aquele extrato ficaria incompleto.")
             .arg(conteudo.daPosterior);
     return mostraPergunta(this, QStringLiteral("Desfazer importação"), pergunta, posterior,

@@ -160,10 +160,13 @@ bool ImportarCSV::leArquivo(const ArquivoExtrato &arquivo, QTableWidget *tabela)
     const int carga = ++cargas;
     if (arquivo.reconhecimento.tipo == TipoDeExtrato::Proprio) {
         // The whole file at once: its encoding can only be told from all of it.
+        // Our layout says nothing of an account: none is remembered for it.
+        if (deOutraConta(QString(), tabela))
+            return false;
         const LeituraPropria leitura = leLayoutProprio(linhasDoExtrato(textoDoExtrato(arquivo.bytes)));
         GradeDaPrevia::acrescentaCelulas(tabela, leitura, carga);
         nomeDoLayout = layoutProprio;
-        conta->arquivoLido(layoutProprio, std::nullopt);
+        conta->arquivoLido(QString(), std::nullopt);
         motivoDaLeitura = {leitura.erro, {}, {}};
         return leitura.erro.isEmpty();
     }
@@ -176,12 +179,28 @@ bool ImportarCSV::leArquivo(const ArquivoExtrato &arquivo, QTableWidget *tabela)
     motivoDaLeitura = {leitura.erro, {}, {}};
     if (!leitura.erro.isEmpty())
         return false;
-    nomeDoLayout = leitura.layout;
-    GradeDaPrevia::acrescentaLinhas(tabela, leitura.linhas, carga);
     // A mapped file is told from another by its header.
     const QString identidade = leitura.linhas.first().conta
                                + (mapeado ? QStringLiteral(": ") + mapeado->cabecalho.join(QLatin1Char(',')) : QString());
+    if (deOutraConta(identidade, tabela))
+        return false;
+    nomeDoLayout = leitura.layout;
+    GradeDaPrevia::acrescentaLinhas(tabela, leitura.linhas, carga);
     conta->arquivoLido(identidade, mapeado ? std::nullopt : contaDoExtrato(leitura.linhas.first(), leitura.layout));
+    return true;
+}
+
+// One import, one account: a file of another account is read on its own,
+// or its rows would be stored, and checked for repeats, as this one's.
+bool ImportarCSV::deOutraConta(const QString &identidade, const QTableWidget *tabela)
+{
+    if (tabela->rowCount() == 0 || identidade == conta->identidade())
+        return false;
+    motivoDaLeitura = {QStringLiteral("Este extrato é de outra conta que o da grade, e cada importação é de uma "
+                                      "conta só: nada foi lido."),
+                       QStringLiteral("Importe primeiro as linhas da grade, ou feche esta janela e leia o extrato "
+                                      "numa importação à parte."),
+                       {}};
     return true;
 }
 
@@ -220,7 +239,11 @@ bool ImportarCSV::insertTableWidgetDataToDatabase(QTableWidget *tableWidget)
         motivoDaImportacao = trava.obtida().motivo();
         return false;
     }
-    repetidas->marcar();
+    const Resultado<> marcadas = repetidas->marcar();
+    if (!marcadas.ok()) {
+        motivoDaImportacao = marcadas.motivo();
+        return false;
+    }
     const QVector<int> linhas = linhasAGravar(tableWidget);
     if (linhaRecusada >= 0)
         return false;
@@ -301,14 +324,16 @@ Resultado<> ImportarCSV::grava(QTableWidget *tabela, const QVector<int> &linhas)
     if (feito.ok())
         feito = TabelaMovimentos::pareiaTransferencias(idImportacao.valor());
     if (feito.ok())
-        feito = HistoricoDeImportacoes::anotaRepetidas(idImportacao.valor(), deixarRepetidas ? repetidas->gastosRepetidos()
-                                                                                            : QVector<int>());
+        feito = HistoricoDeImportacoes::anotaRepetidas(idImportacao.valor(), deixarRepetidas
+                                                                                 ? repetidas->guardadas()
+                                                                                 : HistoricoDeImportacoes::Repetidas());
     const Resultado<HistoricoDeImportacoes::Gravado> gravado =
         feito.ok() ? HistoricoDeImportacoes::concluir(idImportacao.valor()) : feito.motivo();
     if (!gravado.ok())
         return gravado.motivo();
     resultado.gravadas = gravado.valor().gastos;
     resultado.centavos = gravado.valor().centavos;
+    resultado.linhas = gravado.valor().linhas;
     return Feito();
 }
 
@@ -407,10 +432,10 @@ void ImportarCSV::on_pushButton_importar_clicked()
         mostraLinhaRecusada();
         return;
     }
-    const bool gravou = resultado.gravadas > 0;
+    const bool gravou = resultado.linhas > 0;
     mostraCaixa(this, QMessageBox::Information,
                 gravou ? QStringLiteral("Importação concluída") : QStringLiteral("Nada para importar"),
-                gravou ? QStringLiteral("O extrato foi importado.") : QStringLiteral("Nenhum gasto novo foi gravado."),
+                gravou ? QStringLiteral("O extrato foi importado.") : QStringLiteral("Nenhuma linha nova foi gravada."),
                 {textoDoResumo(resultado), detalhesDoResumo(resultado), {}});
     close();
 }

@@ -49,6 +49,7 @@ private slots:
 private:
     QSqlDatabase bancoDaTransacao() const;
     bool leArquivo(const ArquivoExtrato &arquivo, QTableWidget *tabela);
+    bool deOutraConta(const QString &identidade, const QTableWidget *tabela);
     std::optional<LayoutExtrato> layoutMapeado(const ArquivoExtrato &arquivo);
     void criaMenuDaGrade();
     QVector<int> linhasAGravar(QTableWidget *tabela);

@@ -3,11 +3,13 @@
 #include "database/sql.h"
 #include "import/gradedaprevia.h"
 #include "import/historicodeimportacoes.h"
+#include "statements/valor.h"
 
 #include "messages/caixamensagem.h"
 
 #include <QTableWidget>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -23,35 +25,38 @@ const int porInstrucao = 2000;
 // one by the group they make.
 const QString sqlPeriodo = QStringLiteral(
     "SELECT data, valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), idTransacao IS NOT NULL, "
-    "idGasto, idDivisao FROM gastos WHERE data BETWEEN ? AND ? AND dataNoExtrato IS NULL "
+    "0, idGasto, idDivisao FROM gastos WHERE data BETWEEN ? AND ? AND dataNoExtrato IS NULL "
     "AND (idDivisao IS NULL OR idImportacao IS NULL) AND fornecedor IS NOT NULL "
     "AND (? = 0 OR idConta IS NULL OR idConta = ?) "
     "UNION ALL SELECT dataNoExtrato, valorNoExtrato, fornecedorNoExtrato, IFNULL(descricaoNoExtrato, ''), "
-    "IFNULL(idImportacao, 0), idTransacao IS NOT NULL, idGasto, NULL FROM gastos "
+    "IFNULL(idImportacao, 0), idTransacao IS NOT NULL, 0, idGasto, NULL FROM gastos "
     "WHERE dataNoExtrato BETWEEN ? AND ? AND fornecedorNoExtrato IS NOT NULL "
     "AND (? = 0 OR idConta IS NULL OR idConta = ?) "
     "UNION ALL SELECT data, -valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), "
-    "idTransacao IS NOT NULL, 0, NULL FROM entrada WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
+    "idTransacao IS NOT NULL, 1, idEntrada, NULL FROM entrada WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
     "AND (? = 0 OR idConta IS NULL OR idConta = ?) "
     "UNION ALL SELECT data, -valor, fornecedor, IFNULL(descricao, ''), IFNULL(idImportacao, 0), "
-    "idTransacao IS NOT NULL, 0, NULL FROM transferencia WHERE data BETWEEN ? AND ? AND fornecedor IS NOT NULL "
+    "idTransacao IS NOT NULL, 2, idTransferencia, NULL FROM transferencia WHERE data BETWEEN ? AND ? "
+    "AND fornecedor IS NOT NULL "
     "AND (? = 0 OR idConta IS NULL OR idConta = ?)");
 
-// The rows that carry the bank id of a preview row, whatever their date; an
-// expense changed by hand or split as its file wrote it.
+// The rows that carry the bank id of a preview row with its account, date and
+// amount (an imported expense changed by hand or split as its file wrote
+// it; one of an older version, without account, agrees with any account):
+// the preview row, the stored row's table and key, supplier and import.
 const QString sqlPorId = QStringLiteral(
-    "SELECT p.linha, IFNULL(g.dataNoExtrato, g.data), IFNULL(g.valorNoExtrato, g.valor), g.contaExtrato, "
-    "IFNULL(g.idImportacao, 0), g.idGasto FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
-    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p "
-    "JOIN gastos g ON g.idTransacao = p.idTransacao "
-    "UNION ALL SELECT p.linha, e.data, -e.valor, e.contaExtrato, IFNULL(e.idImportacao, 0), 0 "
-    "FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
-    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p "
-    "JOIN entrada e ON e.idTransacao = p.idTransacao "
-    "UNION ALL SELECT p.linha, t.data, -t.valor, t.contaExtrato, IFNULL(t.idImportacao, 0), 0 "
-    "FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
-    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]')) AS p "
-    "JOIN transferencia t ON t.idTransacao = p.idTransacao");
+    "WITH p AS (SELECT * FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
+    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]', data DATE PATH '$[2]', "
+    "valor DECIMAL(13,2) PATH '$[3]', conta VARCHAR(255) CHARACTER SET utf8mb4 PATH '$[4]')) AS j) "
+    "SELECT p.linha, 0, g.idGasto, IFNULL(g.fornecedorNoExtrato, g.fornecedor), IFNULL(g.idImportacao, 0) "
+    "FROM p JOIN gastos g ON g.idTransacao = p.idTransacao AND IFNULL(g.dataNoExtrato, g.data) = p.data "
+    "AND IFNULL(g.valorNoExtrato, g.valor) = p.valor AND (g.contaExtrato IS NULL OR g.contaExtrato = p.conta COLLATE utf8mb4_bin) "
+    "UNION ALL SELECT p.linha, 1, e.idEntrada, e.fornecedor, IFNULL(e.idImportacao, 0) "
+    "FROM p JOIN entrada e ON e.idTransacao = p.idTransacao AND e.data = p.data AND e.valor = -p.valor "
+    "AND (e.contaExtrato IS NULL OR e.contaExtrato = p.conta COLLATE utf8mb4_bin) "
+    "UNION ALL SELECT p.linha, 2, t.idTransferencia, t.fornecedor, IFNULL(t.idImportacao, 0) "
+    "FROM p JOIN transferencia t ON t.idTransacao = p.idTransacao AND t.data = p.data AND t.valor = -p.valor "
+    "AND (t.contaExtrato IS NULL OR t.contaExtrato = p.conta COLLATE utf8mb4_bin)");
 
 const QString sqlImportacoes = QStringLiteral("SELECT idImportacao, quando FROM importacao");
 
@@ -63,8 +68,25 @@ const QString sqlPesos = QStringLiteral(
     "SELECT n.texto, WEIGHT_STRING(RTRIM(n.texto)) FROM JSON_TABLE(?, '$[*]' COLUMNS ("
     "texto VARCHAR(1000) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$')) AS n");
 
-// An expense, or a row of an earlier file of the preview, as far as telling
-// rows apart goes.
+// A stored row: its table (HistoricoDeImportacoes::Tabela) and key; none
+// for a row of an earlier file of the grid.
+struct Guardada
+{
+    int tabela = -1;
+    int id = 0;
+};
+
+bool operator==(const Guardada &a, const Guardada &b)
+{
+    return a.tabela == b.tabela && a.id == b.id;
+}
+
+uint qHash(const Guardada &guardada, uint semente = 0)
+{
+    return ::qHash(guardada.tabela, semente) ^ ::qHash(guardada.id, semente + 1);
+}
+
+// A stored row as far as telling rows apart goes.
 struct Lancamento
 {
     qint64 dia = 0;
@@ -73,7 +95,7 @@ struct Lancamento
     QString descricao;
     bool comId = false;
     int idImportacao = 0;
-    int idGasto = 0;
+    Guardada guardada;
 };
 
 // Date, amount and the texts' weights (numbered): what makes rows equal.
@@ -101,16 +123,16 @@ struct Grupo
 {
     int todos = 0;
     int semId = 0;
-    QVector<int> semIdDoBanco; // the expenses in gastos, without a bank id first
-    QVector<int> doBanco;
+    QVector<Guardada> semIdDoBanco; // the stored rows, without a bank id first
+    QVector<Guardada> doBanco;
     int idImportacao = 0; // the latest import among them; 0 when none came from one
 };
 
-// A repeated row: its notice, and the expense it stands for (0: an earlier row of the grid).
+// A repeated row: its notice, and the stored row it stands for.
 struct Repeticao
 {
     QString aviso;
-    int idGasto = 0;
+    Guardada guardada;
 };
 
 qint64 emCentavos(const QVariant &valor)
@@ -139,10 +161,11 @@ struct LinhasRepetidas::Achados
     QHash<int, QDateTime> importacoes;
     QHash<QString, int> pesos; // each text's weight, numbered
 
-    bool lerPeriodo();
-    bool lerIds();
-    bool lerImportacoes();
-    bool pesar(const QSet<QString> &textos);
+    Resultado<> lerPeriodo();
+    Resultado<> lerIds();
+    Resultado<> lerImportacoes();
+    Resultado<> pesar(const QSet<QString> &textos);
+    void tomaPorId(const QVector<QPair<int, Lancamento>> &achadas);
     Chave chave(qint64 dia, qint64 centavos, const QString &fornecedor, const QString &descricao) const
     {
         return {dia, centavos, pesos.value(fornecedor, -1), pesos.value(descricao, -1)};
@@ -150,7 +173,7 @@ struct LinhasRepetidas::Achados
     QHash<int, Repeticao> repeticoes() const;
 };
 
-bool LinhasRepetidas::Achados::lerPeriodo()
+Resultado<> LinhasRepetidas::Achados::lerPeriodo()
 {
     QDate primeira, ultima;
     for (const GradeDaPrevia::Linha &linha : qAsConst(previa)) {
@@ -160,70 +183,93 @@ bool LinhasRepetidas::Achados::lerPeriodo()
         }
     }
     if (!primeira.isValid())
-        return true;
+        return Feito();
     QVariantList valores;
     for (int parte = 0; parte < 4; ++parte)
         valores << primeira << ultima << idConta << idConta;
     Resultado<QSqlQuery> consulta = Sql::executa(sqlPeriodo, valores);
     if (!consulta.ok())
-        return false;
+        return consulta.motivo();
     QHash<int, int> divisoes; // each split expense's place in periodo
     for (QSqlQuery &q = consulta.valor(); q.next();) {
         const Lancamento parte {q.value(0).toDate().toJulianDay(), emCentavos(q.value(1)), q.value(2).toString(),
-                                q.value(3).toString(), q.value(5).toBool(), q.value(4).toInt(), q.value(6).toInt()};
-        const int divisao = q.value(7).toInt();
+                                q.value(3).toString(), q.value(5).toBool(), q.value(4).toInt(),
+                                {q.value(6).toInt(), q.value(7).toInt()}};
+        const int divisao = q.value(8).toInt();
         if (divisao && divisoes.contains(divisao)) {
             Lancamento &gasto = periodo[divisoes.value(divisao)];
             gasto.centavos += parte.centavos;
             gasto.comId = gasto.comId || parte.comId;
-            gasto.idGasto = qMin(gasto.idGasto, parte.idGasto); // the first part
+            gasto.guardada.id = qMin(gasto.guardada.id, parte.guardada.id); // the first part
             continue;
         }
         if (divisao)
             divisoes.insert(divisao, periodo.size());
         periodo.append(parte);
     }
-    return true;
+    return Feito();
 }
 
 // By the bank's id only when the account, the date and the amount agree
 // too: an OFX id is unique only within its account, and some banks repeat
-// one id on many rows. An expense of an older version, without account,
-// agrees with any.
-bool LinhasRepetidas::Achados::lerIds()
+// one id on many rows.
+Resultado<> LinhasRepetidas::Achados::lerIds()
 {
+    QVector<QPair<int, Lancamento>> achadas;
     QJsonArray ids;
     for (int n = 0; n <= previa.size(); ++n) {
-        if (n < previa.size() && !previa.at(n).idBanco.isEmpty())
-            ids.append(QJsonArray {n, previa.at(n).idBanco});
+        const bool comId = n < previa.size() && !previa.at(n).idBanco.isEmpty() && previa.at(n).data
+                           && previa.at(n).centavos;
+        if (comId)
+            ids.append(QJsonArray {n, previa.at(n).idBanco, previa.at(n).data->toString(Qt::ISODate),
+                                   valorParaBanco(*previa.at(n).centavos), previa.at(n).conta});
         if (ids.size() < porInstrucao && (n < previa.size() || ids.isEmpty()))
             continue;
-        const QString json = Sql::json(ids);
-        Resultado<QSqlQuery> consulta = Sql::executa(sqlPorId, {json, json, json});
+        Resultado<QSqlQuery> consulta = Sql::executa(sqlPorId, {Sql::json(ids)});
         if (!consulta.ok())
-            return false;
-        for (QSqlQuery &q = consulta.valor(); q.next();) {
-            const GradeDaPrevia::Linha &linha = previa.at(q.value(0).toInt());
-            if (linha.data == q.value(1).toDate() && linha.centavos == emCentavos(q.value(2))
-                && (q.isNull(3) || q.value(3).toString() == linha.conta))
-                porId.insert(q.value(0).toInt(), {0, 0, {}, {}, true, q.value(4).toInt(), q.value(5).toInt()});
-        }
+            return consulta.motivo();
+        for (QSqlQuery &q = consulta.valor(); q.next();)
+            achadas.append({q.value(0).toInt(), {0, 0, q.value(3).toString(), {}, true, q.value(4).toInt(),
+                                                 {q.value(1).toInt(), q.value(2).toInt()}}});
         ids = QJsonArray();
     }
-    return true;
+    tomaPorId(achadas);
+    return Feito();
 }
 
-bool LinhasRepetidas::Achados::lerImportacoes()
+// Each stored row stands for one row of the grid, taken in the order the
+// files were read: first by a row with its supplier, so that two purchases
+// a bank gave one id on one day, for one amount, keep their names.
+void LinhasRepetidas::Achados::tomaPorId(const QVector<QPair<int, Lancamento>> &achadas)
+{
+    QVector<QPair<int, Lancamento>> emOrdem = achadas;
+    std::stable_sort(emOrdem.begin(), emOrdem.end(), [this](const auto &a, const auto &b) {
+        return std::make_pair(previa.at(a.first).carga, a.first) < std::make_pair(previa.at(b.first).carga, b.first);
+    });
+    QSet<Guardada> tomadas;
+    for (const bool peloFornecedor : {true, false}) {
+        for (const auto &[n, guardada] : qAsConst(emOrdem)) {
+            const bool mesmoFornecedor =
+                guardada.fornecedor.compare(previa.at(n).fornecedor.trimmed(), Qt::CaseInsensitive) == 0;
+            if (porId.contains(n) || tomadas.contains(guardada.guardada) || (peloFornecedor && !mesmoFornecedor))
+                continue;
+            porId.insert(n, guardada);
+            tomadas.insert(guardada.guardada);
+        }
+    }
+}
+
+Resultado<> LinhasRepetidas::Achados::lerImportacoes()
 {
     Resultado<QSqlQuery> consulta = Sql::executa(sqlImportacoes);
     if (!consulta.ok())
-        return false;
+        return consulta.motivo();
     for (QSqlQuery &q = consulta.valor(); q.next();)
         importacoes.insert(q.value(0).toInt(), q.value(1).toDateTime());
-    return true;
+    return Feito();
 }
 
-bool LinhasRepetidas::Achados::pesar(const QSet<QString> &textos)
+Resultado<> LinhasRepetidas::Achados::pesar(const QSet<QString> &textos)
 {
     QHash<QByteArray, int> numeros;
     QJsonArray lote;
@@ -234,7 +280,7 @@ bool LinhasRepetidas::Achados::pesar(const QSet<QString> &textos)
             continue;
         Resultado<QSqlQuery> consulta = Sql::executa(sqlPesos, {Sql::json(lote)});
         if (!consulta.ok())
-            return false;
+            return consulta.motivo();
         for (QSqlQuery &q = consulta.valor(); q.next();) {
             const QByteArray peso = q.value(1).toByteArray();
             const int numero = numeros.value(peso, numeros.size());
@@ -242,7 +288,7 @@ bool LinhasRepetidas::Achados::pesar(const QSet<QString> &textos)
             pesos.insert(q.value(0).toString(), numero);
         }
         if (texto == textos.cend())
-            return true;
+            return Feito();
         lote = QJsonArray();
     }
 }
@@ -258,14 +304,14 @@ QHash<int, Repeticao> LinhasRepetidas::Achados::repeticoes() const
         Grupo &grupo = grupos[chave(gasto.dia, gasto.centavos, gasto.fornecedor, gasto.descricao)];
         ++grupo.todos;
         grupo.semId += !gasto.comId;
-        (gasto.comId ? grupo.doBanco : grupo.semIdDoBanco) << gasto.idGasto;
+        (gasto.comId ? grupo.doBanco : grupo.semIdDoBanco) << gasto.guardada;
         grupo.idImportacao = qMax(grupo.idImportacao, gasto.idImportacao);
     }
     std::map<int, QVector<int>> porCarga;
     for (int n = 0; n < previa.size(); ++n)
         porCarga[previa.at(n).carga] << n;
     QHash<int, Repeticao> repetidas;
-    QHash<QStringList, int> idsLidos; // id, account, date and amount of the earlier files' rows
+    QHash<QStringList, int> idsLidos; // id, account, date and amount of the earlier files' rows, not yet taken
     QHash<Chave, int> tomadas;
     const auto valida = [](const GradeDaPrevia::Linha &linha) { return linha.data && linha.centavos; };
     const auto chaveDa = [&](const GradeDaPrevia::Linha &linha) {
@@ -282,17 +328,18 @@ QHash<int, Repeticao> LinhasRepetidas::Achados::repeticoes() const
             const bool comId = !linha.idBanco.isEmpty();
             const auto grupo = grupos.constFind(chaveDa(linha));
             if (porId.contains(n)) {
-                const Lancamento &gasto = porId.value(n);
-                repetidas.insert(n, {aviso(importacoes.value(gasto.idImportacao)), gasto.idGasto});
-            } else if (comId && valida(linha) && idsLidos.value(idDa(linha), carga) < carga) {
-                repetidas.insert(n, {naGrade, 0});
+                const Lancamento &guardada = porId.value(n);
+                repetidas.insert(n, {aviso(importacoes.value(guardada.idImportacao)), guardada.guardada});
+            } else if (comId && valida(linha) && idsLidos.value(idDa(linha)) > 0) {
+                --idsLidos[idDa(linha)];
+                repetidas.insert(n, {naGrade, {}});
             } else if (valida(linha) && grupo != grupos.cend()) {
                 const int vez = ++tomadas[chaveDa(linha)];
-                const QVector<int> gastos = comId ? grupo->semIdDoBanco : grupo->semIdDoBanco + grupo->doBanco;
-                if (vez <= gastos.size())
-                    repetidas.insert(n, {aviso(importacoes.value(grupo->idImportacao)), gastos.at(vez - 1)});
+                const QVector<Guardada> guardadas = comId ? grupo->semIdDoBanco : grupo->semIdDoBanco + grupo->doBanco;
+                if (vez <= guardadas.size())
+                    repetidas.insert(n, {aviso(importacoes.value(grupo->idImportacao)), guardadas.at(vez - 1)});
                 else if (vez <= (comId ? grupo->semId : grupo->todos))
-                    repetidas.insert(n, {naGrade, 0});
+                    repetidas.insert(n, {naGrade, {}});
             }
         }
         // This file's rows are there for the next files to repeat.
@@ -304,7 +351,7 @@ QHash<int, Repeticao> LinhasRepetidas::Achados::repeticoes() const
             ++grupo.todos;
             grupo.semId += linha.idBanco.isEmpty();
             if (!linha.idBanco.isEmpty())
-                idsLidos.insert(idDa(linha), carga);
+                ++idsLidos[idDa(linha)];
         }
     }
     return repetidas;
@@ -324,39 +371,33 @@ LinhasRepetidas::LinhasRepetidas(QTableWidget *tabela)
 
 LinhasRepetidas::~LinhasRepetidas() = default;
 
+// A file just read names its account too: marked once, by whoever marks first.
 void LinhasRepetidas::defineConta(int idConta)
 {
     if (idConta == m_idConta)
         return;
     m_idConta = idConta;
-    marcar();
+    m_adiamento.start();
 }
 
-bool LinhasRepetidas::marcar()
+Resultado<> LinhasRepetidas::marcar()
 {
     m_adiamento.stop();
     Achados achados;
     achados.idConta = m_idConta;
-    const bool ok = m_tabela->rowCount() == 0 || consultar(&achados);
-    const QHash<int, Repeticao> repeticoes = ok ? achados.repeticoes() : QHash<int, Repeticao>();
+    const Resultado<> consultado = m_tabela->rowCount() == 0 ? Feito() : consultar(&achados);
+    const QHash<int, Repeticao> repeticoes = consultado.ok() ? achados.repeticoes() : QHash<int, Repeticao>();
     QHash<int, QString> avisos;
     m_repetidas.clear();
+    m_guardadas = {};
     for (auto r = repeticoes.cbegin(); r != repeticoes.cend(); ++r) {
         avisos.insert(r.key(), r->aviso);
-        m_repetidas.insert(r.key(), r->idGasto);
+        m_repetidas.insert(r.key());
+        if (r->guardada.tabela >= 0)
+            m_guardadas[r->guardada.tabela] << r->guardada.id;
     }
     GradeDaPrevia::mostraAvisos(m_tabela, avisos);
-    return ok;
-}
-
-QVector<int> LinhasRepetidas::gastosRepetidos() const
-{
-    QVector<int> gastos;
-    for (const int idGasto : m_repetidas) {
-        if (idGasto > 0)
-            gastos << idGasto;
-    }
-    return gastos;
+    return consultado;
 }
 
 LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
@@ -381,15 +422,18 @@ LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
 
 // Texts are weighed only where they can meet another: on days with
 // expenses, or, once the grid holds more than one file, everywhere.
-bool LinhasRepetidas::consultar(Achados *achados) const
+Resultado<> LinhasRepetidas::consultar(Achados *achados) const
 {
     QSet<int> cargas;
     for (int n = 0; n < m_tabela->rowCount(); ++n) {
         achados->previa << GradeDaPrevia::linha(m_tabela, n);
         cargas.insert(achados->previa.last().carga);
     }
-    if (!achados->lerPeriodo() || !achados->lerIds() || !achados->lerImportacoes())
-        return false;
+    for (const auto ler : {&Achados::lerPeriodo, &Achados::lerIds, &Achados::lerImportacoes}) {
+        const Resultado<> lido = (achados->*ler)();
+        if (!lido.ok())
+            return lido;
+    }
     QSet<qint64> dias;
     QSet<QString> textos;
     for (const Lancamento &gasto : qAsConst(achados->periodo)) {
@@ -400,5 +444,5 @@ bool LinhasRepetidas::consultar(Achados *achados) const
         if (linha.data && (cargas.size() > 1 || dias.contains(linha.data->toJulianDay())))
             textos << linha.fornecedor << linha.descricao;
     }
-    return textos.isEmpty() || achados->pesar(textos);
+    return textos.isEmpty() ? Feito() : achados->pesar(textos);
 }

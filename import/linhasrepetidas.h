@@ -1,8 +1,11 @@
 #ifndef LINHASREPETIDAS_H
 #define LINHASREPETIDAS_H
 
-#include <QHash>
+#include "database/resultado.h"
+#include "import/historicodeimportacoes.h"
+
 #include <QObject>
+#include <QSet>
 #include <QVector>
 #include <QTimer>
 
@@ -28,16 +31,15 @@ public:
     explicit LinhasRepetidas(QTableWidget *tabela);
     ~LinhasRepetidas() override;
 
-    // Asks the server now; false when a statement failed, all rows then
-    // counting as new.
-    bool marcar();
+    // Asks the server now; on a failure all rows count as new.
+    Resultado<> marcar();
     // The import's account (0: none, any account repeats; -1: one not made
     // yet, so only rows without account repeat), marking again on a change.
     void defineConta(int idConta);
     bool repetida(int linha) const { return m_repetidas.contains(linha); }
     int quantas() const { return m_repetidas.size(); }
-    // The expenses of gastos that the repeated rows stand for.
-    QVector<int> gastosRepetidos() const;
+    // The stored rows that the repeated rows stand for.
+    const HistoricoDeImportacoes::Repetidas &guardadas() const { return m_guardadas; }
 
     // Before an import: only the new ones when none is repeated (there is
     // then nothing to choose), otherwise what the user chose in a box over pai.
@@ -45,11 +47,12 @@ public:
 
 private:
     struct Achados;
-    bool consultar(Achados *achados) const;
+    Resultado<> consultar(Achados *achados) const;
 
     QTableWidget *m_tabela;
     int m_idConta = 0;
-    QHash<int, int> m_repetidas; // row, and the expense it repeats (0: a row of the grid)
+    QSet<int> m_repetidas; // rows
+    HistoricoDeImportacoes::Repetidas m_guardadas;
     QTimer m_adiamento;
 };
 

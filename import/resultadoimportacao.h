@@ -10,6 +10,7 @@
 struct ResultadoImportacao
 {
     int gravadas = 0; // expenses
+    int linhas = 0;   // every row written: expenses, income, transfers
     qint64 centavos = 0;
     int repetidasDeixadas = 0;
     int classificadasPorRegras = 0;

@@ -45,6 +45,9 @@ private slots:
                                                                     << "2 linhas repetidas";
         caso("mesmo arquivo duas vezes na grade", {"nubank-cartao-virgula.csv+nubank-cartao-virgula.csv"}, "")
             << "5|42.24|2026-09-01 e 0 t 1|0" << "fatura de R.+260,46.*\n6 linhas repetidas";
+        caso("duas contas numa grade", {"nubank-cartao-virgula.csv+nubank-exemplo.csv"}, "")
+            << "5|42.24|2026-09-01 e 0 t 1|0" << "^5 gastos";
+        caso("só uma entrada", {"nubank-so-entrada.csv"}, "") << "0 e 1|100.00 t 0|0" << "^O extrato foi importado";
         caso("fatura paga dos dois lados", {"xml.ofx", "fatura-conta.csv"}, "")
             << "3|127.99|2026-10-04 e 0 t 2|2" << "^1 pagamento de fatura de R.+500,00";
         caso("mesmo FITID noutra conta", {"sgml.ofx"}, outraConta) << "3|181.70|2026-10-02 e 0 t 0|0" << "^2 gastos";

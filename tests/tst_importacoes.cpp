@@ -37,23 +37,30 @@ private slots:
     void marcaRepetidas_data()
     {
         QTest::addColumn<QString>("noBanco"); // data, fornecedor, valor, idTransacao
-        QTest::addColumn<QString>("idDaLinha0"); // the bank's id the file gave the first row
+        QTest::addColumn<QStringList>("ids"); // the bank's ids the file gave its rows
         QTest::addColumn<QString>("valorDaLinha0"); // typed in once the rows are marked
+        QTest::addColumn<QString>("fornecedorDaLinha2");
         QTest::addColumn<QString>("repetidas");
         const QString duas = "('2026-03-05', 'Pão', 10, NULL), ('2026-03-05', 'pao ', 10, NULL)";
-        QTest::newRow("três no arquivo, duas no banco") << duas << "" << "10,00" << "01";
-        QTest::newRow("edição torna a linha nova") << duas << "" << "10,01" << "12";
+        QTest::newRow("três no arquivo, duas no banco") << duas << QStringList() << "10,00" << "" << "01";
+        QTest::newRow("edição torna a linha nova") << duas << QStringList() << "10,01" << "" << "12";
         // An id repeats only with its date and amount (and account, when the expense has one).
-        QTest::newRow("id noutra data") << "('2026-01-09', 'X', 3, 'F1')" << "F1" << "10,00" << "";
-        QTest::newRow("outro id") << "('2026-03-05', 'Pão', 10, 'F1')" << "F2" << "10,00" << "";
+        QTest::newRow("id noutra data") << "('2026-01-09', 'X', 3, 'F1')" << QStringList {"F1"} << "10,00" << "" << "";
+        QTest::newRow("outro id") << "('2026-03-05', 'Pão', 10, 'F1')" << QStringList {"F2"} << "10,00" << "" << "";
         QTest::newRow("id com aspas, tab e barra") << "('2026-03-05', 'X', 10, 'F\"\\t1\\\\')"
-                                                   << "F\"\t1\\" << "10,00" << "0";
+                                                   << QStringList {"F\"\t1\\"} << "10,00" << "" << "0";
+        // A bank that gives every row one id: a stored row stands for one row, of its supplier.
+        const QStringList zeros {"0", "0", "0"};
+        QTest::newRow("um id em todas") << "('2026-03-05', 'Banca', 10, '0')" << zeros << "10,00" << "" << "0";
+        QTest::newRow("um id em todas, pelo fornecedor") << "('2026-03-05', 'Banca', 10, '0')" << zeros << "10,00"
+                                                         << "BANCA" << "2";
     }
     void marcaRepetidas()
     {
         QFETCH(QString, noBanco);
-        QFETCH(QString, idDaLinha0);
+        QFETCH(QStringList, ids);
         QFETCH(QString, valorDaLinha0);
+        QFETCH(QString, fornecedorDaLinha2);
         QTemporaryFile extrato;
         QVERIFY(extrato.open() && extrato.write(QByteArray("05/03/2026;PÃO;10,00;\n").repeated(3)));
         extrato.close();
@@ -62,7 +69,10 @@ private slots:
                               + noBanco));
         ImportarCSV d;
         QTableWidget *grade = carregar(&d, extrato.fileName());
-        grade->item(0, 0)->setData(Qt::UserRole, idDaLinha0);
+        for (int linha = 0; linha < ids.size(); ++linha)
+            grade->item(linha, 0)->setData(Qt::UserRole, ids.at(linha));
+        if (!fornecedorDaLinha2.isEmpty())
+            grade->item(2, 1)->setText(fornecedorDaLinha2);
         QCoreApplication::processEvents(); // rows are marked once the edits of one pass end
         grade->item(0, 2)->setText(valorDaLinha0);
         QCoreApplication::processEvents();
@@ -131,6 +141,43 @@ private slots:
         QCOMPARE(banco.valor("SELECT COUNT(*) FROM gastos g LEFT JOIN importacao i USING (idImportacao) "
                              "WHERE g.idImportacao IS NOT NULL AND (i.linhas IS NULL OR i.linhas <> "
                              "(SELECT COUNT(*) FROM gastos o WHERE o.idImportacao = g.idImportacao))").toInt(), 0);
+    }
+
+    // A checking statement's income and bill payment, in the next statement too and left out
+    // there as repeated: undoing the first import keeps them for the second, or deletes them.
+    void desfazEntradas_data()
+    {
+        QTest::addColumn<int>("aoDesfazer");
+        QTest::addColumn<QString>("restam"); // income, transfers and rows of the second import
+        QTest::newRow("mantém") << int(QMessageBox::Yes) << "1|1|3";
+        QTest::newRow("apaga") << int(QMessageBox::YesToAll) << "0|0|1";
+    }
+    void desfazEntradas()
+    {
+        QFETCH(int, aoDesfazer);
+        QVERIFY(banco.esvaziar());
+        QTemporaryDir pasta;
+        const QByteArray nasDuas = "25/01/2026,100.00,b,Transferência recebida pelo Pix - JOAO\n"
+                                   "26/01/2026,-300.00,c,Pagamento de fatura\n";
+        QSqlDatabase padrao = QSqlDatabase::database();
+        respostas.sempre(QMessageBox::Yes); // only the new rows, then the summary
+        for (const char *outra : {"24/01/2026,-50.00,a,Compra no débito - PADARIA\n",
+                                  "27/01/2026,-20.00,d,Compra no débito - BANCA\n"}) {
+            ImportarCSV d;
+            d.setupData(&padrao);
+            carregar(&d, gravarExtrato(pasta.path(), "Data,Valor,Identificador,Descrição\n" + nasDuas + outra));
+            clicar(&d, "pushButton_importar");
+        }
+        respostas.sempre(QMessageBox::NoButton);
+        Importacoes janela;
+        janela.setupData();
+        janela.findChild<QTableWidget *>()->selectRow(1);
+        QString pergunta;
+        respostas.aoAbrir(responder(&pergunta, aoDesfazer));
+        clicar(&janela, "pushButton_desfazer");
+        QVERIFY2(pergunta.contains("2 destes lançamentos"), qPrintable(pergunta));
+        QTEST(banco.valor("SELECT CONCAT_WS('|', (SELECT COUNT(*) FROM entrada), (SELECT COUNT(*) FROM transferencia), "
+                          "linhas) FROM importacao").toString(), "restam");
     }
 
     // vestara_gastos as the previous version made it, holding rows, upgraded twice: every row
