@@ -204,16 +204,29 @@ private slots:
               "lida");
     }
 
-    // A file no layout knows: its instalments' column guessed by its name for the mapping.
-    void parcelaNoMapeamento()
+    // A file no layout knows, read with the mapping guessed for it: the instalments' column by its
+    // name; money in and out in columns of their own, as a checking account writes them.
+    void mapeamento_data()
     {
-        const QStringList linhas {"Quando,Loja,Parcela,Quanto", "05/10/2026,TV,3/10,\"100,00\"",
-                                  "06/10/2026,Pão,Única,\"5,00\""};
-        const LeituraExtrato lida = leCsvDoBanco(linhas, 0, sugereMapeamento(linhas, 0, ','));
+        QTest::addColumn<QStringList>("linhas");
+        QTest::addColumn<QStringList>("lidas"); // as in extratos, then n/N
+        QTest::newRow("coluna de parcela") << QStringList {"Quando;Loja;Parcela;Quanto", "05/10/2026;TV;3/10;100,00",
+                                                           "06/10/2026;Pão;Única;5,00"}
+                                           << QStringList {"05/10/2026|TV|10000|TV||G 3/10", "06/10/2026|Pão|500|Pão||G 0/0"};
+        QTest::newRow("entrada e saída") << QStringList {"Data;Historico;Entrada;Saida", "05/10/2026;Salario;5000,00;",
+                                                         "06/10/2026;Mercado;;100,00"}
+                                         << QStringList {"05/10/2026|Salario|-500000|Salario||E 0/0",
+                                                         "06/10/2026|Mercado|10000|Mercado||G 0/0"};
+    }
+    void mapeamento()
+    {
+        QFETCH(QStringList, linhas);
+        const LeituraExtrato lida = leCsvDoBanco(linhas, 0, sugereMapeamento(linhas, 0, ';'));
         QVERIFY2(lida.erro.isEmpty(), qPrintable(lida.erro));
-        QCOMPARE(QString("%1/%2 %3/%4 %5").arg(lida.linhas.value(0).parcela).arg(lida.linhas.value(0).parcelas)
-                     .arg(lida.linhas.value(1).parcela).arg(lida.linhas.value(1).parcelas).arg(lida.linhas.value(0).fornecedor),
-                 "3/10 0/0 TV");
+        QStringList lidas;
+        for (const LinhaExtrato &l : lida.linhas)
+            lidas << emTexto(l) + QStringLiteral(" %1/%2").arg(l.parcela).arg(l.parcelas);
+        QTEST(lidas, "lidas");
     }
 
     // Banks' ids are unique only within an account: each row names the one its statement names,
