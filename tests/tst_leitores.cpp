@@ -136,9 +136,10 @@ private slots:
               "01/10/2026|MERCADO|123456|Pix - Enviado - MERCADO||G", "|S A L D O|0|S A L D O||S",
               "03/11/2026|Mercado Bom Preço|5000|Pix - Enviado - 03/11 10:29 Mercado Bom Preço||G"});
         linha("itau.csv", "Itaú — conta", {"02/10/2026|SALDO ANTERIOR|0|SALDO ANTERIOR||S",
-              "03/10/2026|PIX TRANSF ANA|5000|PIX TRANSF ANA||G"});
+              "03/10/2026|PIX TRANSF ANA|5000|PIX TRANSF ANA||G",
+              "03/10/2026|SALDO APLIC AUT MAIS|0|SALDO APLIC AUT MAIS||S", "04/10/2026|SALDOS & CIA|3000|SALDOS & CIA||G"});
         linha("itau-antigo.csv", "Itaú — conta", {"03/10/2026|RSHOP|5000|RSHOP||G",
-              "04/10/2026|SALDO DO DIA|0|SALDO DO DIA||S"});
+              "04/10/2026|SALDO DO DIA|0|SALDO DO DIA||S", "05/10/2026|SALDO CONTA CORRENTE|0|SALDO CONTA CORRENTE||S"});
         linha("bradesco.csv", "Bradesco", {"01/07/2025|SALDO ANTERIOR|0|SALDO ANTERIOR||S",
               "02/07/2025|PIX ENVIADO|129600|PIX ENVIADO - DES: ANA||G"});
         linha("sgml.ofx", "OFX — conta corrente", {"02/10/2026|C&A São Paulo|4590|C&A São Paulo|F1|G",
