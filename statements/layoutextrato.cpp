@@ -27,6 +27,8 @@ QVector<LayoutExtrato> layouts()
     using N = NotacaoValor;
     const QString brasileira = QStringLiteral("dd/MM/yyyy");
     const QRegularExpression nada;
+    // Itaú writes every balance line as "SALDO" and a word or two; a shop "SALDOS & CIA" is a purchase.
+    const QRegularExpression saldoItau(QStringLiteral("^SALDO(\\s|$)"));
     return {
         {QStringLiteral("Nubank — conta corrente (CSV)"), {"Data", "Valor", "Identificador", "Descrição"},
          ',', brasileira, N::PontoDecimal, {0, {3}, 1, -1, -1, {3}, 2}, Sinal::SaidaNegativa, nada,
@@ -34,11 +36,11 @@ QVector<LayoutExtrato> layouts()
          QRegularExpression(QStringLiteral("^[^-]+ - (?<f>[^-]+?)( - |$)"))},
         deCartao({QStringLiteral("Nubank — cartão de crédito (CSV)"), {"date", "title", "amount"},
                   ',', QStringLiteral("yyyy-MM-dd"), N::PontoDecimal, {0, {1}, 2, -1, -1, {1}, -1},
-                  Sinal::SaidaPositiva, nada, nada, false, false, true},
+                  Sinal::SaidaPositiva, nada, nada, nada, false, false, true},
                  ParcelaPorExtenso),
         deCartao({QStringLiteral("Nubank — cartão de crédito (CSV)"), {"date", "category", "title", "amount"},
                   ',', QStringLiteral("yyyy-MM-dd"), N::PontoDecimal, {0, {2}, 3, -1, -1, {2}, -1},
-                  Sinal::SaidaPositiva, nada, nada, false, false, true},
+                  Sinal::SaidaPositiva, nada, nada, nada, false, false, true},
                  ParcelaPorExtenso),
         {QStringLiteral("Inter — conta corrente (CSV)"), {"Data Lançamento", "Histórico", "Descrição", "Valor", "Saldo"},
          ';', brasileira, N::VirgulaDecimal, {0, {2, 1}, 3, -1, -1, {1, 2}, -1}, Sinal::SaidaNegativa, nada, nada},
@@ -61,14 +63,17 @@ QVector<LayoutExtrato> layouts()
          ',', brasileira, N::VirgulaDecimal, {0, {2, 1}, 4, -1, -1, {1, 2}, -1}, Sinal::SaidaNegativa, nada,
          QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d \\d\\d:\\d\\d (?<f>.+)$"))},
         {QStringLiteral("Itaú — conta corrente (CSV)"), {"data", "lançamento", "ag./origem", "valor", "saldo"},
-         ';', brasileira, N::VirgulaDecimal, {0, {1}, 3, -1, -1, {1}, -1}, Sinal::SaidaNegativa, nada, nada},
+         ';', brasileira, N::VirgulaDecimal, {0, {1}, 3, -1, -1, {1}, -1}, Sinal::SaidaNegativa, nada, nada,
+         saldoItau},
         // Older Itaú files: no header, three columns.
         {QStringLiteral("Itaú — conta corrente (CSV)"), {"data", "lançamento", "valor"},
-         ';', brasileira, N::VirgulaDecimal, {0, {1}, 2, -1, -1, {1}, -1}, Sinal::SaidaNegativa, nada, nada, true},
+         ';', brasileira, N::VirgulaDecimal, {0, {1}, 2, -1, -1, {1}, -1}, Sinal::SaidaNegativa, nada, nada, saldoItau,
+         true},
         {QStringLiteral("Bradesco — conta corrente (CSV)"),
          {"Data", "Histórico", "Docto.", "Crédito (R$)", "Débito (R$)", "Saldo (R$)"},
          ';', QStringLiteral("dd/MM/yy"), N::VirgulaDecimal, {0, {1}, -1, 3, 4, {1}, -1}, Sinal::SaidaNegativa,
-         semDiferencaDeCaixa(QStringLiteral("^;*(total|últimos lançamentos|os dados acima)")), nada, false, true},
+         semDiferencaDeCaixa(QStringLiteral("^;*(total|últimos lançamentos|os dados acima)")), nada, nada, false,
+         true},
     };
 }
 

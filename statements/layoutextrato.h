@@ -35,6 +35,7 @@ struct LayoutExtrato
     Sinal sinal;
     QRegularExpression fim;               // a line that ends the list, such as a totals footer
     QRegularExpression fornecedorNoTexto; // where the supplier's text names the counterparty, group "f"
+    QRegularExpression naoLancamento {};  // a supplier's text that marks a balance line, such as Itaú's "SALDO …"
     bool semCabecalho = false;            // the file starts with its rows; `cabecalho` only counts the columns
     bool continuacoes = false;            // rows without a date extend the previous row's description
     // The bank has written either notation over the years: each file's own

@@ -188,7 +188,9 @@ bool LeitorCsv::leLinha(int n)
     fornecedorEParcela(campos, m_layout, &linha);
     const std::optional<qint64> centavos = despesa(campos, m_layout, m_notacao);
     linha.centavos = centavos.value_or(0);
-    linha.natureza = naturezaDaLinha(textos(campos, c), linha.centavos, linha.doCartao);
+    linha.natureza = casa(m_layout.naoLancamento, primeiro(campos, c.fornecedor))
+                         ? Natureza::NaoLancamento
+                         : naturezaDaLinha(textos(campos, c), linha.centavos, linha.doCartao);
     // A balance line is shown as the file has it, read or not; everything
     // else is stored somewhere.
     if (linha.natureza != Natureza::NaoLancamento) {

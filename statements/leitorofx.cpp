@@ -114,6 +114,7 @@ private:
     int m_posicoes[Campos] = {}; // where each field's tag stands, to name its line
 
     bool m_emTransacao = false;
+    bool m_naConta = false; // in the statement's own account, not a transfer's other side
     bool m_ofxAberto = false;
     bool m_ofxFechado = false;
     bool m_contaCorrente = false;
@@ -184,9 +185,11 @@ void LeitorOfx::abre(const QStringRef &marca, const QStringRef &valor, int posic
     } else if (ehMarca(marca, QLatin1String("CCSTMTRS"))) {
         m_cartao = m_cartaoAgora = true;
         m_banco.clear();
-    } else if (ehMarca(marca, QLatin1String("BANKID"))) {
+    } else if (ehMarca(marca, QLatin1String("BANKACCTFROM")) || ehMarca(marca, QLatin1String("CCACCTFROM"))) {
+        m_naConta = true;
+    } else if (m_naConta && ehMarca(marca, QLatin1String("BANKID"))) {
         m_banco = valor.trimmed().left(maiorFornecedor).toString();
-    } else if (ehMarca(marca, QLatin1String("ACCTID"))) {
+    } else if (m_naConta && ehMarca(marca, QLatin1String("ACCTID"))) {
         m_conta = valor.trimmed().left(maiorFornecedor).toString();
     } else if (ehMarca(marca, QLatin1String("INVSTMTRS"))) {
         erro(QStringLiteral("O arquivo é um extrato de investimentos (OFX de corretora), não de conta corrente "
@@ -198,6 +201,8 @@ void LeitorOfx::fecha(const QStringRef &marca)
 {
     if (ehMarca(marca, QLatin1String("OFX")))
         m_ofxFechado = true;
+    else if (ehMarca(marca, QLatin1String("BANKACCTFROM")) || ehMarca(marca, QLatin1String("CCACCTFROM")))
+        m_naConta = false;
     else if (m_emTransacao && ehMarca(marca, QLatin1String("STMTTRN")))
         terminaTransacao();
 }
@@ -208,7 +213,7 @@ void LeitorOfx::terminaTransacao()
     const QString &nome = m_campos[Nome], &memo = m_campos[Memo];
     LinhaExtrato linha;
     QString fornecedor;
-    // A card's instalments, in any form the banks write them in OFX.
+    // A card's instalments, only in the forms that name them: OFX has no column for them.
     const Parcela parcela = parcelaNoTexto(nome.isEmpty() ? memo : nome,
                                            m_cartaoAgora ? ParcelaPorExtenso | ParcelaEmNumeros : 0, &fornecedor);
     linha.fornecedor = fornecedor.left(maiorFornecedor);

@@ -69,7 +69,8 @@ void sugereValores(const Amostra &amostra, const QStringList &nomes, const QVect
             layout->notacao = escritoComVirgula(campos.value(v)) ? NotacaoValor::VirgulaDecimal : layout->notacao;
         negativos += campos.value(c.valor).startsWith(QLatin1Char('-')) ? 1 : -1;
     }
-    layout->sinal = negativos >= 0 ? Sinal::SaidaNegativa : Sinal::SaidaPositiva;
+    // In and out columns tell the sign by which one holds the amount, as a checking account's do.
+    layout->sinal = c.valor < 0 || negativos >= 0 ? Sinal::SaidaNegativa : Sinal::SaidaPositiva;
 }
 
 } // namespace

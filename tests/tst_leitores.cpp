@@ -136,9 +136,10 @@ private slots:
               "01/10/2026|MERCADO|123456|Pix - Enviado - MERCADO||G", "|S A L D O|0|S A L D O||S",
               "03/11/2026|Mercado Bom Preço|5000|Pix - Enviado - 03/11 10:29 Mercado Bom Preço||G"});
         linha("itau.csv", "Itaú — conta", {"02/10/2026|SALDO ANTERIOR|0|SALDO ANTERIOR||S",
-              "03/10/2026|PIX TRANSF ANA|5000|PIX TRANSF ANA||G"});
+              "03/10/2026|PIX TRANSF ANA|5000|PIX TRANSF ANA||G",
+              "03/10/2026|SALDO APLIC AUT MAIS|0|SALDO APLIC AUT MAIS||S", "04/10/2026|SALDOS & CIA|3000|SALDOS & CIA||G"});
         linha("itau-antigo.csv", "Itaú — conta", {"03/10/2026|RSHOP|5000|RSHOP||G",
-              "04/10/2026|SALDO DO DIA|0|SALDO DO DIA||S"});
+              "04/10/2026|SALDO DO DIA|0|SALDO DO DIA||S", "05/10/2026|SALDO CONTA CORRENTE|0|SALDO CONTA CORRENTE||S"});
         linha("bradesco.csv", "Bradesco", {"01/07/2025|SALDO ANTERIOR|0|SALDO ANTERIOR||S",
               "02/07/2025|PIX ENVIADO|129600|PIX ENVIADO - DES: ANA||G"});
         linha("sgml.ofx", "OFX — conta corrente", {"02/10/2026|C&A São Paulo|4590|C&A São Paulo|F1|G",
@@ -189,9 +190,9 @@ private slots:
         QTest::newRow("c6 1/1") << c6 + "X;1/1;0;0;5.00" << "0/0|X|26/05/2026|";
         QTest::newRow("inter tipo") << inter + "Parcela 2/5,\"R$ 1,00\"" << "2/5|LOJA|03/10/2026|";
         QTest::newRow("inter à vista") << inter + "Compra à vista,\"R$ 1,00\"" << "0/0|LOJA|03/10/2026|";
-        QTest::newRow("ofx cartão sufixo") << ofx("CCSTMTRS", "LOJA X 03/10") << "3/10|LOJA X|03/10/2026|";
+        QTest::newRow("ofx cartão data no fim") << ofx("CCSTMTRS", "TEATRO 03/10") << "0/0|TEATRO 03/10|03/10/2026|";
         QTest::newRow("ofx cartão prefixo") << ofx("CCSTMTRS", "PARC 03/10 LOJA X") << "3/10|LOJA X|03/10/2026|";
-        QTest::newRow("ofx conta corrente") << ofx("STMTRS", "LOJA X 03/10") << "0/0|LOJA X 03/10|03/10/2026|";
+        QTest::newRow("ofx conta corrente") << ofx("STMTRS", "PARC 03/10 LOJA X") << "0/0|PARC 03/10 LOJA X|03/10/2026|";
     }
     void parcelas()
     {
@@ -204,23 +205,56 @@ private slots:
               "lida");
     }
 
-    // A file no layout knows: its instalments' column guessed by its name for the mapping.
-    void parcelaNoMapeamento()
+    // A file no layout knows, read with the mapping guessed for it: the instalments' column by its
+    // name; money in and out in columns of their own, as a checking account writes them.
+    void mapeamento_data()
     {
-        const QStringList linhas {"Quando,Loja,Parcela,Quanto", "05/10/2026,TV,3/10,\"100,00\"",
-                                  "06/10/2026,Pão,Única,\"5,00\""};
-        const LeituraExtrato lida = leCsvDoBanco(linhas, 0, sugereMapeamento(linhas, 0, ','));
+        QTest::addColumn<QStringList>("linhas");
+        QTest::addColumn<QStringList>("lidas"); // as in extratos, then n/N
+        QTest::newRow("coluna de parcela") << QStringList {"Quando;Loja;Parcela;Quanto", "05/10/2026;TV;3/10;100,00",
+                                                           "06/10/2026;Pão;Única;5,00"}
+                                           << QStringList {"05/10/2026|TV|10000|TV||G 3/10", "06/10/2026|Pão|500|Pão||G 0/0"};
+        QTest::newRow("entrada e saída") << QStringList {"Data;Historico;Entrada;Saida", "05/10/2026;Salario;5000,00;",
+                                                         "06/10/2026;Mercado;;100,00"}
+                                         << QStringList {"05/10/2026|Salario|-500000|Salario||E 0/0",
+                                                         "06/10/2026|Mercado|10000|Mercado||G 0/0"};
+    }
+    void mapeamento()
+    {
+        QFETCH(QStringList, linhas);
+        const LeituraExtrato lida = leCsvDoBanco(linhas, 0, sugereMapeamento(linhas, 0, ';'));
         QVERIFY2(lida.erro.isEmpty(), qPrintable(lida.erro));
-        QCOMPARE(QString("%1/%2 %3/%4 %5").arg(lida.linhas.value(0).parcela).arg(lida.linhas.value(0).parcelas)
-                     .arg(lida.linhas.value(1).parcela).arg(lida.linhas.value(1).parcelas).arg(lida.linhas.value(0).fornecedor),
-                 "3/10 0/0 TV");
+        QStringList lidas;
+        for (const LinhaExtrato &l : lida.linhas)
+            lidas << emTexto(l) + QStringLiteral(" %1/%2").arg(l.parcela).arg(l.parcelas);
+        QTEST(lidas, "lidas");
     }
 
-    // Banks' ids are unique only within an account: each row names the one its statement names.
+    // Banks' ids are unique only within an account: each row names the one its statement names,
+    // not the other side of a transfer.
+    void contaDoOfx_data()
+    {
+        QTest::addColumn<QByteArray>("ofx");
+        QTest::addColumn<QStringList>("contas");
+        const auto ofx = [](const char *extrato, const char *conta, const char *primeira) {
+            return QByteArray("<OFX><") + extrato + ">" + conta + "<BANKTRANLIST><STMTTRN><DTPOSTED>20261003<TRNAMT>-1"
+                   "<FITID>1<NAME>A" + primeira + "</STMTTRN><STMTTRN><DTPOSTED>20261004<TRNAMT>-1<FITID>2<NAME>B"
+                   "</STMTTRN></BANKTRANLIST></" + extrato + "></OFX>";
+        };
+        QTest::newRow("transferência para outra conta")
+            << ofx("STMTRS", "<BANKACCTFROM><BANKID>0341<ACCTID>12345-6</BANKACCTFROM>",
+                   "<BANKACCTTO><BANKID>0260<ACCTID>999-9</BANKACCTTO>")
+            << QStringList {"OFX 0341/12345-6", "OFX 0341/12345-6"};
+        QTest::newRow("cartão") << ofx("CCSTMTRS", "<CCACCTFROM><ACCTID>5555</CCACCTFROM>", "")
+                                << QStringList {"OFX 5555", "OFX 5555"};
+    }
     void contaDoOfx()
     {
-        const ArquivoExtrato arquivo = abreExtrato(FINARA_EXTRATOS "/sgml.ofx");
-        QCOMPARE(leExtrato(arquivo.bytes, arquivo.reconhecimento).linhas.value(0).conta, "OFX 0341/12345-6");
+        QFETCH(QByteArray, ofx);
+        QStringList contas;
+        for (const LinhaExtrato &l : leExtrato(ofx, reconheceExtrato(ofx, true)).linhas)
+            contas << l.conta;
+        QTEST(contas, "contas");
     }
 
     // An OFX 2 written on one line, larger than what recognition reads, is still an OFX.
