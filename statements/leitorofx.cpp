@@ -213,7 +213,7 @@ void LeitorOfx::terminaTransacao()
     const QString &nome = m_campos[Nome], &memo = m_campos[Memo];
     LinhaExtrato linha;
     QString fornecedor;
-    // A card's instalments, only in the forms that name them: OFX has no column for them.
+    // A card's instalments, in any form the banks write them in OFX.
     const Parcela parcela = parcelaNoTexto(nome.isEmpty() ? memo : nome,
                                            m_cartaoAgora ? ParcelaPorExtenso | ParcelaEmNumeros : 0, &fornecedor);
     linha.fornecedor = fornecedor.left(maiorFornecedor);

@@ -19,6 +19,7 @@ const QVector<Notacao> &notacoes()
     static const QVector<Notacao> todas {
         {ParcelaPorExtenso, padrao("\\s*-?\\s*\\bparcela\\s+(?<n>\\d{1,2})\\s*(/|de)\\s*(?<N>\\d{1,2})\\s*$")},
         {ParcelaEmNumeros, padrao("^\\s*parc\\.?\\s+(?<n>\\d{1,2})\\s*/\\s*(?<N>\\d{1,2})\\s+")},
+        {ParcelaEmNumeros, padrao("\\s+(?<n>\\d{1,2})/(?<N>\\d{1,2})\\s*$")},
     };
     return todas;
 }
@@ -33,8 +34,8 @@ Parcela parcelaDe(const QRegularExpressionMatch &achado)
 Parcela parcelaNoTexto(const QString &texto, int formas, QString *semParcela)
 {
     *semParcela = texto;
-    // Every form has the word: no expression for the texts without it.
-    if (!formas || !texto.contains(QLatin1String("parc"), Qt::CaseInsensitive))
+    // Most texts have no digit after a slash or the word: no expression for them.
+    if (!formas || (!texto.contains(QLatin1Char('/')) && !texto.contains(QLatin1String("parc"), Qt::CaseInsensitive)))
         return {};
     for (const Notacao &notacao : notacoes()) {
         if (!(formas & notacao.forma))

@@ -15,10 +15,8 @@ struct Parcela
 // How a file may write the instalment in a row's text.
 enum FormaDeParcela {
     ParcelaPorExtenso = 1, // "LOJA X - Parcela 3/10", "LOJA X PARCELA 03 DE 10"
-    ParcelaEmNumeros = 2,  // "PARC 03/10 LOJA X"
+    ParcelaEmNumeros = 2,  // "LOJA X 03/10", "PARC 03/10 LOJA X"
 };
-// A bare "LOJA X 03/10" is no form: it may be a date ("TEATRO 03/10") or
-// the shop's name; only a column of its own tells.
 
 // The instalment a text names in one of the forms given (an OR of
 // FormaDeParcela), and the text without it in *semParcela: the supplier is

@@ -190,9 +190,9 @@ private slots:
         QTest::newRow("c6 1/1") << c6 + "X;1/1;0;0;5.00" << "0/0|X|26/05/2026|";
         QTest::newRow("inter tipo") << inter + "Parcela 2/5,\"R$ 1,00\"" << "2/5|LOJA|03/10/2026|";
         QTest::newRow("inter à vista") << inter + "Compra à vista,\"R$ 1,00\"" << "0/0|LOJA|03/10/2026|";
-        QTest::newRow("ofx cartão data no fim") << ofx("CCSTMTRS", "TEATRO 03/10") << "0/0|TEATRO 03/10|03/10/2026|";
+        QTest::newRow("ofx cartão sufixo") << ofx("CCSTMTRS", "LOJA X 03/10") << "3/10|LOJA X|03/10/2026|";
         QTest::newRow("ofx cartão prefixo") << ofx("CCSTMTRS", "PARC 03/10 LOJA X") << "3/10|LOJA X|03/10/2026|";
-        QTest::newRow("ofx conta corrente") << ofx("STMTRS", "PARC 03/10 LOJA X") << "0/0|PARC 03/10 LOJA X|03/10/2026|";
+        QTest::newRow("ofx conta corrente") << ofx("STMTRS", "LOJA X 03/10") << "0/0|LOJA X 03/10|03/10/2026|";
     }
     void parcelas()
     {
