@@ -1,6 +1,9 @@
 #include "reports/janeladetalhe.h"
 
+#include "database/larguradascolunas.h"
 #include "database/tabelaconsulta.h"
+#include "instalments/compromissos.h"
+#include "instalments/tabelacompras.h"
 #include "messages/caixamensagem.h"
 #include "messages/formatacao.h"
 #include "register/formulariogasto.h"
@@ -15,20 +18,35 @@
 
 namespace {
 
-// idGasto trails the four columns shown, so that a double-click opens the expense.
-const char *const sqlDaCategoria = R"(SELECT data as Data, fornecedor as Fornecedor, descricao as 'Descrição', valor as Valor, idGasto
+// idGasto trails the four columns shown, so that a double-click opens the expense,
+// and the instalment's number, so that its purchase is named.
+const char *const sqlDaCategoria = R"(SELECT data as Data, fornecedor as Fornecedor, descricao as 'Descrição', valor as Valor, idGasto, parcela
     FROM gastos
     WHERE idCategoria=:idCat AND YEAR(data) = :year AND MONTH(data) = :month)";
 
 // Exactly what the report gathers under "Não Classificado": a NULL key and a
 // key that names no category alike.
-const char *const sqlSemCategoria = R"(SELECT gastos.data as Data, gastos.fornecedor as Fornecedor, gastos.descricao as 'Descrição', gastos.valor as Valor, gastos.idGasto
+const char *const sqlSemCategoria = R"(SELECT gastos.data as Data, gastos.fornecedor as Fornecedor, gastos.descricao as 'Descrição', gastos.valor as Valor, gastos.idGasto, gastos.parcela
     FROM gastos LEFT JOIN categoria ON gastos.idCategoria = categoria.idCategoria
     WHERE categoria.idCategoria IS NULL AND YEAR(gastos.data) = :year AND MONTH(gastos.data) = :month)";
 
 const int semCategoria = 0;
+const int colunaDescricao = 2;
 const int colunaValor = 3;
 const int colunaChave = 4;
+const int colunaParcela = 5;
+
+// "Parcela 3 de 10 — compra de 05/09/2026, total R$ 1.200,00" after the
+// description; nothing more where the purchase cannot be read.
+void nomeiaACompra(QTableWidgetItem *descricao, int idGasto, int parcela)
+{
+    const Resultado<std::optional<Compra>> compra = TabelaCompras::daParcela(idGasto);
+    if (!compra.ok() || !compra.valor())
+        return;
+    const QString texto = descricaoDaParcela(*compra.valor(), parcela);
+    descricao->setText(descricao->text().isEmpty() ? texto : descricao->text() + QStringLiteral(" — ") + texto);
+    descricao->setToolTip(texto);
+}
 
 bool executaDetalhe(QSqlQuery &consulta, int id, const QDate &data)
 {
@@ -89,8 +107,13 @@ void JanelaDetalhe::preencherTabela(int id, const QDate &data, QTableWidget *tab
                               &consulta, tabela);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gastosDasLinhas.clear();
-    for (bool linha = consulta.first(); linha; linha = consulta.next())
+    for (bool linha = consulta.first(); linha; linha = consulta.next()) {
         gastosDasLinhas << consulta.value(colunaChave).toInt();
+        if (!consulta.isNull(colunaParcela))
+            nomeiaACompra(tabela->item(gastosDasLinhas.size() - 1, colunaDescricao), gastosDasLinhas.last(),
+                          consulta.value(colunaParcela).toInt());
+    }
+    ajustaLarguraDasColunas(tabela); // to the purchases' names
     double total = 0;
     for (int linha = 0; linha < tabela->rowCount(); ++linha)
         total += tabela->item(linha, colunaValor)->text().toDouble();
