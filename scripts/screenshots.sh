@@ -42,8 +42,8 @@ foto() { sleep 0.8; import -window root png:- | convert - -trim +repage "$out/$1
 fecha() { xdotool windowactivate --sync "$1" key --clearmodifiers Escape; sleep 0.6; }
 # The message box with this title: photographed (unless the name is empty), then answered with a key.
 caixa() { janela "$1" >/dev/null; [ -z "$2" ] || foto "$2"; xdotool key --clearmodifiers "$3"; sleep 0.6; }
-# The main window's buttons are stacked in nine equal rows.
-botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 18)); }
+# The main window's buttons are stacked in eleven equal rows.
+botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 22)); }
 # The import dialog's two buttons, "Ler CSV" (0) and "Importar Dados" (1), sit
 # below the notices above the grid, which grow by a line when the file was
 # imported before.
@@ -100,6 +100,21 @@ botao 7                               # Orçamento
 orcamento=$(janela "Orçamento")
 foto orcamento
 fecha "$orcamento"
+
+botao 8                               # Lançamentos, newest first
+lancamentos=$(janela "Lançamentos")
+foto lancamentos
+fecha "$lancamentos"
+
+botao 9                               # Contas
+contas=$(janela "Contas")
+foto contas
+fecha "$contas"
+
+botao 10                              # Compromissos: the instalments still to come
+compromissos=$(janela "Compromissos")
+foto compromissos
+fecha "$compromissos"
 
 botao 6                               # Regras, with the demo's rules
 regras=$(janela "Regras de classificação")
