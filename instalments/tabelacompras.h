@@ -31,8 +31,10 @@ namespace TabelaCompras {
 // where the file gives it, or else an instalment of it whose amount differs
 // at most by the rounding of the parts and whose month is as many months
 // away as its number; a purchase that has no instalment of that number yet.
-// The rest start purchases of their own. An instalment of a purchase whose
-// instalments have a category gets it. How many got one.
+// A refund goes to the purchase of the instalment it refunds, whichever the
+// file lists first. The rest start purchases of their own. An instalment
+// still without a category (no rule gave one) gets its purchase's, when its
+// instalments have one. How many got one so.
 Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta);
 
 // Every purchase with its instalments imported, of every account.
