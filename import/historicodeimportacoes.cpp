@@ -2,6 +2,7 @@
 
 #include "database/sql.h"
 #include "database/transacao.h"
+#include "instalments/tabelacompras.h"
 
 #include <QSqlError>
 
@@ -162,7 +163,7 @@ Resultado<> desfazer(QSqlDatabase db, int idImportacao, bool manter)
             if (feito.ok())
                 feito = Sql::executa(sql, {idImportacao}, db);
         }
-        return feito;
+        return feito.ok() ? TabelaCompras::apagaSemParcelas(db) : feito;
     });
 }
 

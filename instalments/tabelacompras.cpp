@@ -41,6 +41,9 @@ const QString sqlClassifica = QStringLiteral(
     "UPDATE gastos g JOIN JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$[0]', categoria INT PATH '$[1]')) AS v "
     "ON v.id = g.idGasto SET g.idCategoria = v.categoria WHERE g.idCategoria IS NULL");
 
+const QString sqlApagaSemParcelas = QStringLiteral(
+    "DELETE c FROM compra c WHERE NOT EXISTS (SELECT 1 FROM gastos g WHERE g.idCompra = c.idCompra)");
+
 Resultado<QVector<int>> criaCompras(const QJsonArray &novas)
 {
     QVector<int> ids;
@@ -169,6 +172,11 @@ Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta)
     }
     const Resultado<> vinculadas = Sql::executa(sqlVincula, {Sql::json(vinculos)});
     return vinculadas.ok() ? classifica(categorias) : Resultado<int>(vinculadas.motivo());
+}
+
+Resultado<> apagaSemParcelas(const QSqlDatabase &db)
+{
+    return Sql::executa(sqlApagaSemParcelas, {}, db);
 }
 
 Resultado<QVector<Compra>> lista()

@@ -5,6 +5,7 @@
 #include "instalments/compra.h"
 
 #include <QDate>
+#include <QSqlDatabase>
 #include <QString>
 #include <QVector>
 
@@ -36,6 +37,9 @@ namespace TabelaCompras {
 // still without a category (no rule gave one) gets its purchase's, when its
 // instalments have one. How many got one so.
 Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta);
+
+// Deletes the purchases left without instalments (an import undone), on db.
+Resultado<> apagaSemParcelas(const QSqlDatabase &db);
 
 // Every purchase with its instalments imported, of every account.
 Resultado<QVector<Compra>> lista();

@@ -1,4 +1,5 @@
 #include "classification/classificacaodegastos.h"
+#include "import/historicodeimportacoes.h"
 #include "import/importarcsv.h"
 #include "instalments/compromissos.h"
 #include "instalments/tabelacompras.h"
@@ -115,6 +116,11 @@ private slots:
         QVERIFY(tv != compras.valor().cend());
         QTEST(lacunas(*tv), "falta");
         QCOMPARE(descricaoDaParcela(*tv, 3), "Parcela 3 de 10 — compra de 10/2026, total R$\u00A01.200,00");
+        // The last statement undone: a purchase it began goes with it.
+        const int ultima = banco.valor("SELECT MAX(idImportacao) FROM importacao").toInt();
+        QVERIFY(HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), ultima, false).ok());
+        QCOMPARE(banco.valor("SELECT COUNT(*) FROM compra c WHERE NOT EXISTS "
+                             "(SELECT 1 FROM gastos g WHERE g.idCompra = c.idCompra)").toInt(), 0);
     }
 };
 
