@@ -46,6 +46,7 @@ const int colunaNome = 1;
 const int colunaMesAtual = 2;
 const int meses = 13;
 const int colunaOrcamento = colunaMesAtual + meses;
+const int linhaDosGastos = 1; // beneath the grid: Entradas, Gastos, Saldo
 
 } // namespace
 
@@ -148,7 +149,7 @@ qint64 Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &catego
 
 // Beneath the categories, each month's income, spending (the sum of its
 // column) and what is left; the income, current month first, is handed back
-// for the chart, empty when it could not be read.
+// for the chart, empty when it could not be read, which the user is told.
 QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &categorias, const QStringList &rotulos)
 {
     const Resultado<QVector<qint64>> entradas = TabelaMovimentos::entradasPorMes(hoje, meses);
@@ -164,8 +165,8 @@ QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &catego
     const QStringList nomes {QStringLiteral("Entradas"), QStringLiteral("Gastos"), QStringLiteral("Saldo")};
     for (int linha = 0; linha < nomes.size(); ++linha) {
         saldo->setItem(linha, 0, new QTableWidgetItem(nomes.at(linha)));
-        for (int mes = 0; mes < meses && entradas.ok(); ++mes) {
-            const qint64 entrada = entradas.valor().at(mes);
+        for (int mes = 0; mes < meses && (entradas.ok() || linha == linhaDosGastos); ++mes) {
+            const qint64 entrada = entradas.ok() ? entradas.valor().at(mes) : 0;
             const qint64 valores[] = {entrada, gastos.at(mes), entrada - gastos.at(mes)};
             saldo->setItem(linha, mes + 1, GradeBrasileira::celulaEmReais(valores[linha]));
         }
@@ -176,6 +177,10 @@ QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &catego
     saldo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     saldo->setFixedHeight(saldo->horizontalHeader()->sizeHint().height() + 3 * saldo->rowHeight(0)
                           + saldo->horizontalScrollBar()->sizeHint().height() + 2 * saldo->frameWidth());
+    if (!entradas.ok())
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Relatório"),
+                    QStringLiteral("As entradas não puderam ser lidas: o relatório mostra só os gastos de cada mês."),
+                    entradas.motivo());
     return entradas.ok() ? entradas.valor() : QVector<qint64>();
 }
 
