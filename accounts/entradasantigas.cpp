@@ -4,6 +4,8 @@
 #include "database/transacao.h"
 #include "statements/layoutextrato.h"
 
+#include <QSet>
+
 namespace {
 
 const QString chaveDaOferta = QStringLiteral("entradas_antigas_oferecidas");
@@ -12,11 +14,13 @@ const QString ofxDeConta = QStringLiteral("OFX — conta corrente");
 const QString sqlOferecida = QStringLiteral("SELECT 1 FROM preferencia WHERE chave = ?");
 const QString sqlAnota = QStringLiteral("INSERT IGNORE INTO preferencia (chave, valor) VALUES (?, NOW())");
 
-// Negative expenses of imports of those layouts, as JSON texts.
+// Negative expenses of imports of those layouts, as JSON texts, that a version
+// without income stored: it kept no statement account, which this one's bank
+// readers always give (a row the user chose to import as an expense has it).
 const QString sqlCandidatas = QStringLiteral(
     "SELECT g.idGasto, g.valor, g.idImportacao FROM gastos g JOIN importacao i ON i.idImportacao = g.idImportacao "
     "JOIN JSON_TABLE(?, '$[*]' COLUMNS (layout VARCHAR(100) PATH '$')) AS l ON l.layout = i.layout "
-    "WHERE g.valor < 0 FOR UPDATE");
+    "WHERE g.valor < 0 AND g.contaExtrato IS NULL FOR UPDATE");
 
 const QString sqlCopia = QStringLiteral(
     "INSERT INTO entrada (data, fornecedor, descricao, valor, idConta, idImportacao, idTransacao, contaExtrato) "
@@ -50,12 +54,14 @@ Resultado<Candidatas> candidatas()
     if (!consulta.ok())
         return consulta.motivo();
     Candidatas achadas;
+    QSet<int> importacoes;
     for (QSqlQuery &q = consulta.valor(); q.next();) {
         achadas.ids.append(q.value(0).toInt());
         achadas.centavos -= qRound64(q.value(1).toDouble() * 100);
-        if (!achadas.importacoes.contains(q.value(2).toInt()))
-            achadas.importacoes.append(q.value(2).toInt());
+        importacoes.insert(q.value(2).toInt());
     }
+    for (const int importacao : qAsConst(importacoes))
+        achadas.importacoes.append(importacao);
     return achadas;
 }
 
@@ -84,7 +90,12 @@ Resultado<std::optional<Oferta>> aOferecer()
     if (!achadas.ok())
         return achadas.motivo();
     const int quantas = achadas.valor().ids.size();
-    return quantas ? std::optional<Oferta>(Oferta {quantas, achadas.valor().centavos}) : std::nullopt;
+    if (quantas)
+        return std::optional<Oferta>(Oferta {quantas, achadas.valor().centavos});
+    // Offered once, after the upgrade: what is found later is this version's.
+    const Resultado<> anotada = recusar();
+    return anotada.ok() ? Resultado<std::optional<Oferta>>(std::nullopt)
+                        : Resultado<std::optional<Oferta>>(anotada.motivo());
 }
 
 Resultado<> mover()

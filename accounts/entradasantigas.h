@@ -22,7 +22,8 @@ struct Oferta
 // The checking accounts' layouts, whose money in is income.
 QStringList layoutsDeConta();
 
-// What there is to offer; nothing once offered, or when there is nothing.
+// What there is to offer; nothing once offered, or when there is nothing,
+// which is noted as an offer made.
 Resultado<std::optional<Oferta>> aOferecer();
 
 // Moves them in one transaction, with their imports' totals, and notes the

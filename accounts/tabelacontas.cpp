@@ -13,6 +13,7 @@ const QString sqlApagar = QStringLiteral(
     "DELETE FROM conta WHERE idConta = ? AND NOT EXISTS (SELECT 1 FROM gastos WHERE idConta = conta.idConta) "
     "AND NOT EXISTS (SELECT 1 FROM entrada WHERE idConta = conta.idConta) "
     "AND NOT EXISTS (SELECT 1 FROM transferencia WHERE idConta = conta.idConta) "
+    "AND NOT EXISTS (SELECT 1 FROM compra WHERE idConta = conta.idConta) "
     "AND NOT EXISTS (SELECT 1 FROM importacao WHERE idConta = conta.idConta)");
 const QString sqlDinheiro = QStringLiteral("SELECT idConta FROM conta WHERE tipo = 3 ORDER BY idConta LIMIT 1");
 const QString sqlDoArquivo = QStringLiteral(
@@ -67,8 +68,8 @@ Resultado<> apagar(int idConta)
     if (!feito.ok())
         return feito.motivo();
     if (feito.valor().numRowsAffected() == 0)
-        return Motivo {QStringLiteral("A conta tem gastos, entradas, transferências ou importações: "
-                                      "só uma conta sem nada lançado pode ser apagada."), {}, {}};
+        return Motivo {QStringLiteral("A conta tem gastos, entradas, transferências, compras parceladas ou "
+                                      "importações: só uma conta sem nada lançado pode ser apagada."), {}, {}};
     return Feito();
 }
 

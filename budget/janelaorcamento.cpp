@@ -57,7 +57,11 @@ void JanelaOrcamento::carrega()
     // Next month's instalments already owed, beside the budget they will eat into.
     const QDate hoje = QDate::currentDate();
     const Resultado<QVector<Compra>> compras = TabelaCompras::lista();
-    const Compromissos futuros = compromissos(compras.ok() ? compras.valor() : QVector<Compra>(), hoje, 2);
+    if (!compras.ok())
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Orçamento"),
+                    QStringLiteral("As compras parceladas não puderam ser lidas: a coluna das parcelas fica vazia."),
+                    compras.motivo());
+    const Compromissos futuros = compras.ok() ? compromissos(compras.valor(), hoje, 2) : Compromissos();
     QTableWidget *tabela = ui->tableWidget_orcamento;
     const QSignalBlocker bloqueio(tabela);
     tabela->horizontalHeaderItem(colunaParcelas)
@@ -70,7 +74,9 @@ void JanelaOrcamento::carrega()
         nome->setData(Qt::UserRole, categoria.idCategoria);
         tabela->setItem(linha, colunaNome, nome);
         tabela->setItem(linha, colunaValor, celulaDoOrcamento(categoria.centavos));
-        QTableWidgetItem *parcelas = GradeBrasileira::celulaEmReais(futuros.soma(categoria.idCategoria, proximoMes));
+        const qint64 proximas = futuros.soma(categoria.idCategoria, proximoMes);
+        QTableWidgetItem *parcelas =
+            compras.ok() ? GradeBrasileira::celulaEmReais(proximas) : GradeBrasileira::celula(QString());
         parcelas->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         tabela->setItem(linha, colunaParcelas, parcelas);
         orcamentos.insert(categoria.idCategoria, categoria.centavos.value_or(0));

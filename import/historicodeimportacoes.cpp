@@ -2,6 +2,7 @@
 
 #include "database/sql.h"
 #include "database/transacao.h"
+#include "instalments/tabelacompras.h"
 
 #include <QSet>
 #include <QSqlError>
@@ -223,7 +224,7 @@ Resultado<> desfazer(QSqlDatabase db, int idImportacao, bool manter)
             feito = apagaNotas(idImportacao);
         if (feito.ok())
             feito = Sql::executa(QStringLiteral("DELETE FROM importacao WHERE idImportacao = ?"), {idImportacao}, db);
-        return feito;
+        return feito.ok() ? TabelaCompras::apagaSemParcelas(db) : feito;
     });
 }
 

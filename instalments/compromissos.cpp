@@ -59,13 +59,14 @@ Compromissos compromissos(const QVector<Compra> &compras, const QDate &hoje, int
     Compromissos futuros;
     for (int m = 0; m < quantosMeses; ++m)
         futuros.meses << hoje.addMonths(m);
-    for (const Compra &compra : compras) {
+    for (int indice = 0; indice < compras.size(); ++indice) {
+        const Compra &compra = compras.at(indice);
         const ParcelaVista *maisRecente = ultima(compra);
         if (!maisRecente)
             continue;
         QVector<ParcelaFutura> aVir; // latest month first, for the refunds
         for (int numero = compra.parcelas; numero > maisRecente->numero; --numero)
-            aVir.append({&compra, numero, maisRecente->centavos});
+            aVir.append({indice, numero, maisRecente->centavos});
         for (qint64 resto = estornado(compra); resto > 0 && !aVir.isEmpty();) {
             const qint64 abatido = qMin(resto, aVir.first().centavos);
             aVir.first().centavos -= abatido;

@@ -9,7 +9,7 @@
 // One instalment still to come.
 struct ParcelaFutura
 {
-    const Compra *compra = nullptr;
+    int compra = -1; // its place among the purchases compromissos() was given
     int numero = 0;
     qint64 centavos = 0;
 };

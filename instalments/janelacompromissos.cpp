@@ -76,9 +76,9 @@ void JanelaCompromissos::on_tableWidget_compromissos_doubleClicked(const QModelI
     const int mes = index.column() - 1;
     QStringList linhas;
     for (const ParcelaFutura &parcela : futuros.porCategoria.value(categorias.at(index.row())).value(mes)) {
-        const QString falta = lacunas(*parcela.compra);
-        linhas << QStringLiteral("%1 — %2: %3%4").arg(parcela.compra->fornecedor,
-                                                       descricaoDaParcela(*parcela.compra, parcela.numero),
+        const Compra &compra = compras.at(parcela.compra);
+        const QString falta = lacunas(compra);
+        linhas << QStringLiteral("%1 — %2: %3%4").arg(compra.fornecedor, descricaoDaParcela(compra, parcela.numero),
                                                        centavosEmReais(parcela.centavos),
                                                        falta.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(falta));
     }

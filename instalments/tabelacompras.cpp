@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <numeric>
+
 namespace {
 
 // Every instalment of purchases, with its category while it exists: of an
@@ -17,27 +19,54 @@ const QString sqlParcelas = QStringLiteral(
 const QString sqlDaParcela = QStringLiteral("SELECT idCompra FROM gastos WHERE idGasto = ? AND idCompra IS NOT NULL");
 
 // The new purchases in one statement, in the order given: the server numbers
-// the rows of one INSERT ... SELECT one after the other.
+// the rows of one INSERT ... SELECT in that order, though not always one
+// after the other (auto_increment_increment).
 const QString sqlNovas = QStringLiteral(
     "INSERT INTO compra (idConta, fornecedor, parcelas, dataCompra) SELECT n.conta, n.fornecedor, n.parcelas, "
     "n.data FROM JSON_TABLE(?, '$[*]' COLUMNS (ordem FOR ORDINALITY, conta INT PATH '$[0]', "
     "fornecedor VARCHAR(255) PATH '$[1]', parcelas INT PATH '$[2]', data DATE PATH '$[3]')) AS n ORDER BY n.ordem");
 
-// [idGasto, idCompra, idCategoria or null]
-const QString sqlVincula = QStringLiteral(
-    "UPDATE gastos g JOIN JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$[0]', compra INT PATH '$[1]', "
-    "categoria INT PATH '$[2]')) AS v ON v.id = g.idGasto "
-    "SET g.idCompra = v.compra, g.idCategoria = IFNULL(v.categoria, g.idCategoria)");
+// Their keys, from the first one's on: in the import's transaction no other
+// purchase made since it began is seen.
+const QString sqlChavesNovas =
+    QStringLiteral("SELECT idCompra FROM compra WHERE idCompra >= ? ORDER BY idCompra LIMIT ?");
 
-// The key of the first of the purchases made, the others following it.
-Resultado<int> criaCompras(const QJsonArray &novas)
+// [idGasto, idCompra]
+const QString sqlVincula = QStringLiteral(
+    "UPDATE gastos g JOIN JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$[0]', compra INT PATH '$[1]')) AS v "
+    "ON v.id = g.idGasto SET g.idCompra = v.compra");
+
+// [idGasto, idCategoria]: a category the rules already gave stays.
+const QString sqlClassifica = QStringLiteral(
+    "UPDATE gastos g JOIN JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$[0]', categoria INT PATH '$[1]')) AS v "
+    "ON v.id = g.idGasto SET g.idCategoria = v.categoria WHERE g.idCategoria IS NULL");
+
+const QString sqlApagaSemParcelas = QStringLiteral(
+    "DELETE c FROM compra c WHERE NOT EXISTS (SELECT 1 FROM gastos g WHERE g.idCompra = c.idCompra)");
+
+Resultado<QVector<int>> criaCompras(const QJsonArray &novas)
 {
+    QVector<int> ids;
     if (novas.isEmpty())
-        return 0;
-    Resultado<QSqlQuery> criadas = Sql::executa(sqlNovas, {Sql::json(novas)});
+        return ids;
+    const Resultado<QSqlQuery> criadas = Sql::executa(sqlNovas, {Sql::json(novas)});
     if (!criadas.ok())
         return criadas.motivo();
-    return criadas.valor().lastInsertId().toInt();
+    Resultado<QSqlQuery> chaves = Sql::executa(sqlChavesNovas, {criadas.valor().lastInsertId(), novas.size()});
+    if (!chaves.ok())
+        return chaves.motivo();
+    for (QSqlQuery &q = chaves.valor(); q.next();)
+        ids << q.value(0).toInt();
+    return ids;
+}
+
+// How many of the instalments had no category and got their purchase's.
+Resultado<int> classifica(const QJsonArray &categorias)
+{
+    if (categorias.isEmpty())
+        return 0;
+    const Resultado<QSqlQuery> feito = Sql::executa(sqlClassifica, {Sql::json(categorias)});
+    return feito.ok() ? Resultado<int>(feito.valor().numRowsAffected()) : Resultado<int>(feito.motivo());
 }
 
 int meses(const QDate &de, const QDate &ate)
@@ -105,9 +134,15 @@ Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta)
     QHash<QPair<QString, int>, QVector<int>> porLoja;
     for (int i = 0; i < todas.size(); ++i)
         porLoja[{todas.at(i).fornecedor.toCaseFolded(), todas.at(i).parcelas}] << i;
-    QVector<int> daCompra; // for each new instalment, its purchase's place in todas
+    const int existentes = todas.size();
+    // Charges before refunds: a refund belongs to an instalment charged, wherever the file lists it.
+    QVector<int> ordem(novas.size());
+    std::iota(ordem.begin(), ordem.end(), 0);
+    std::stable_partition(ordem.begin(), ordem.end(), [&](int n) { return novas.at(n).centavos >= 0; });
+    QVector<int> daCompra(novas.size()); // for each new instalment, its purchase's place in todas
     QJsonArray novasCompras;
-    for (const ParcelaNova &nova : novas) {
+    for (const int n : qAsConst(ordem)) {
+        const ParcelaNova &nova = novas.at(n);
         QVector<int> &candidatas = porLoja[{nova.fornecedor.toCaseFolded(), nova.parcelas}];
         const auto achada = std::find_if(candidatas.cbegin(), candidatas.cend(),
                                          [&](int i) { return ehDaCompra(todas.at(i), nova); });
@@ -120,24 +155,28 @@ Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta)
                                             nova.dataDaCompra.isValid() ? QJsonValue(nova.dataDaCompra.toString(Qt::ISODate))
                                                                         : QJsonValue()});
         }
-        daCompra << indice;
+        daCompra[n] = indice;
         todas[indice].vistas.append({nova.parcela, nova.data, nova.centavos});
     }
-    const Resultado<int> primeira = criaCompras(novasCompras);
-    if (!primeira.ok())
-        return primeira.motivo();
-    QJsonArray vinculos;
-    int classificadas = 0;
-    for (int n = 0, novaCompra = 0; n < novas.size(); ++n) {
-        Compra &compra = todas[daCompra.at(n)];
-        if (compra.id == 0)
-            compra.id = primeira.valor() + novaCompra++;
-        vinculos.append(QJsonArray {novas.at(n).idGasto, compra.id,
-                                    compra.idCategoria ? QJsonValue(compra.idCategoria) : QJsonValue()});
-        classificadas += compra.idCategoria != 0;
+    const Resultado<QVector<int>> criadas = criaCompras(novasCompras);
+    if (!criadas.ok())
+        return criadas.motivo();
+    for (int k = 0; k < criadas.valor().size(); ++k)
+        todas[existentes + k].id = criadas.valor().at(k);
+    QJsonArray vinculos, categorias;
+    for (int n = 0; n < novas.size(); ++n) {
+        const Compra &compra = todas.at(daCompra.at(n));
+        vinculos.append(QJsonArray {novas.at(n).idGasto, compra.id});
+        if (compra.idCategoria)
+            categorias.append(QJsonArray {novas.at(n).idGasto, compra.idCategoria});
     }
     const Resultado<> vinculadas = Sql::executa(sqlVincula, {Sql::json(vinculos)});
-    return vinculadas.ok() ? Resultado<int>(classificadas) : Resultado<int>(vinculadas.motivo());
+    return vinculadas.ok() ? classifica(categorias) : Resultado<int>(vinculadas.motivo());
+}
+
+Resultado<> apagaSemParcelas(const QSqlDatabase &db)
+{
+    return Sql::executa(sqlApagaSemParcelas, {}, db);
 }
 
 Resultado<QVector<Compra>> lista()

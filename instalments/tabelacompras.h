@@ -5,6 +5,7 @@
 #include "instalments/compra.h"
 
 #include <QDate>
+#include <QSqlDatabase>
 #include <QString>
 #include <QVector>
 
@@ -31,9 +32,14 @@ namespace TabelaCompras {
 // where the file gives it, or else an instalment of it whose amount differs
 // at most by the rounding of the parts and whose month is as many months
 // away as its number; a purchase that has no instalment of that number yet.
-// The rest start purchases of their own. An instalment of a purchase whose
-// instalments have a category gets it. How many got one.
+// A refund goes to the purchase of the instalment it refunds, whichever the
+// file lists first. The rest start purchases of their own. An instalment
+// still without a category (no rule gave one) gets its purchase's, when its
+// instalments have one. How many got one so.
 Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta);
+
+// Deletes the purchases left without instalments (an import undone), on db.
+Resultado<> apagaSemParcelas(const QSqlDatabase &db);
 
 // Every purchase with its instalments imported, of every account.
 Resultado<QVector<Compra>> lista();

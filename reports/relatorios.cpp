@@ -21,23 +21,24 @@ namespace {
 
 // The lower bound is the first day of the month twelve months back, so the
 // oldest column sums its whole month like every other; it stays a bare
-// comparison on data so that an index on data can serve it.
+// comparison on data so that an index on data can serve it. :hoje is the
+// client's date, the one the income beneath and the labels are reckoned from.
 const char *const sqlRelatorio = R"(SELECT categoria.idCategoria as ID, IFNULL(categoria.categoria, 'Não Classificado') AS categoria,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(CURDATE(), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Atual`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 1 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_1`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 2 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_2`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 3 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_3`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 4 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_4`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 5 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_5`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 6 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_6`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 7 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_7`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 8 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_8`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 9 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_9`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 10 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_10`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 11 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_11`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 12 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_12`
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(:hoje, '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Atual`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 1 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_1`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 2 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_2`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 3 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_3`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 4 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_4`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 5 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_5`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 6 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_6`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 7 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_7`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 8 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_8`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 9 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_9`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 10 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_10`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 11 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_11`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 12 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_12`
 FROM gastos LEFT JOIN categoria ON gastos.idCategoria = categoria.idCategoria
-WHERE data >= DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 12 MONTH), '%Y-%m-01')
+WHERE data >= DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 12 MONTH), '%Y-%m-01')
 GROUP BY categoria.categoria
 ORDER BY categoria.categoria;)";
 
@@ -46,6 +47,7 @@ const int colunaNome = 1;
 const int colunaMesAtual = 2;
 const int meses = 13;
 const int colunaOrcamento = colunaMesAtual + meses;
+const int linhaDosGastos = 1; // beneath the grid: Entradas, Gastos, Saldo
 
 } // namespace
 
@@ -73,7 +75,9 @@ Relatorios::~Relatorios()
 
 bool Relatorios::relPrincipal()
 {
-    const bool executou = consulta.exec(QString::fromUtf8(sqlRelatorio));
+    consulta.prepare(QString::fromUtf8(sqlRelatorio));
+    consulta.bindValue(QStringLiteral(":hoje"), hoje);
+    const bool executou = consulta.exec();
     if (!executou)
         qDebug() << "Erro ao executar a query:" << consulta.lastError().text();
     return executou;
@@ -148,7 +152,7 @@ qint64 Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &catego
 
 // Beneath the categories, each month's income, spending (the sum of its
 // column) and what is left; the income, current month first, is handed back
-// for the chart, empty when it could not be read.
+// for the chart, empty when it could not be read, which the user is told.
 QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &categorias, const QStringList &rotulos)
 {
     const Resultado<QVector<qint64>> entradas = TabelaMovimentos::entradasPorMes(hoje, meses);
@@ -164,8 +168,8 @@ QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &catego
     const QStringList nomes {QStringLiteral("Entradas"), QStringLiteral("Gastos"), QStringLiteral("Saldo")};
     for (int linha = 0; linha < nomes.size(); ++linha) {
         saldo->setItem(linha, 0, new QTableWidgetItem(nomes.at(linha)));
-        for (int mes = 0; mes < meses && entradas.ok(); ++mes) {
-            const qint64 entrada = entradas.valor().at(mes);
+        for (int mes = 0; mes < meses && (entradas.ok() || linha == linhaDosGastos); ++mes) {
+            const qint64 entrada = entradas.ok() ? entradas.valor().at(mes) : 0;
             const qint64 valores[] = {entrada, gastos.at(mes), entrada - gastos.at(mes)};
             saldo->setItem(linha, mes + 1, GradeBrasileira::celulaEmReais(valores[linha]));
         }
@@ -176,6 +180,10 @@ QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &catego
     saldo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     saldo->setFixedHeight(saldo->horizontalHeader()->sizeHint().height() + 3 * saldo->rowHeight(0)
                           + saldo->horizontalScrollBar()->sizeHint().height() + 2 * saldo->frameWidth());
+    if (!entradas.ok())
+        mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Relatório"),
+                    QStringLiteral("As entradas não puderam ser lidas: o relatório mostra só os gastos de cada mês."),
+                    entradas.motivo());
     return entradas.ok() ? entradas.valor() : QVector<qint64>();
 }
 

@@ -95,6 +95,8 @@ private slots:
         QTest::newRow("com transferência") << "INSERT INTO transferencia (data, valor, idConta) VALUES (NOW(), 1, 7)"
                                            << 1;
         QTest::newRow("com importação") << "INSERT INTO importacao (arquivo, idConta) VALUES ('x', 7)" << 1;
+        QTest::newRow("com compra parcelada") << "INSERT INTO compra (idConta, fornecedor, parcelas) VALUES (7, 'X', 3)"
+                                              << 1;
     }
     void contaApagada()
     {

@@ -90,6 +90,27 @@ private slots:
         QCOMPARE(r.findChild<QDialog *>()->windowTitle(), titulo);
     }
 
+    // A table that cannot be read: the window says so, rather than showing zeros or nothing.
+    void leituraQueFalha_data()
+    {
+        QTest::addColumn<QString>("tabela");
+        QTest::addColumn<bool>("relatorio"); // or the budget's window
+        QTest::addColumn<QString>("aviso");
+        QTest::newRow("parcelas no orçamento") << "compra" << false << "As compras parceladas não puderam ser lidas";
+        QTest::newRow("entradas no relatório") << "entrada" << true << "As entradas não puderam ser lidas";
+    }
+    void leituraQueFalha()
+    {
+        QFETCH(QString, tabela);
+        QFETCH(bool, relatorio);
+        QFETCH(QString, aviso);
+        QVERIFY(banco.executa(QString("RENAME TABLE %1 TO fora").arg(tabela)));
+        const auto devolve = qScopeGuard([&] { banco.executa(QString("RENAME TABLE fora TO %1").arg(tabela)); });
+        RespostaModal modal;
+        QScopedPointer<QDialog> janela(relatorio ? static_cast<QDialog *>(new Relatorios) : new JanelaOrcamento);
+        QVERIFY2(modal.vistas().join('|').contains(aviso), qPrintable(modal.vistas().join('|')));
+    }
+
     // At the report's first size, twelve categories, the unclassified and a budget: every
     // label, mark and name of the chart whole, none cut to "...".
     void graficoLegivel()

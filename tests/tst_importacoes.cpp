@@ -185,18 +185,28 @@ private slots:
     // vestara_gastos as the previous version made it, holding rows, upgraded twice: every row
     // stays and the application's rights stay exactly DML. On connecting, the money in imported
     // from checking accounts as negative expenses is offered once to move to income, never the
-    // negatives of a card (refunds) or of our own layout.
+    // negatives of a card (refunds) or of our own layout, nor of this version's bank readers; nothing
+    // is offered after the first connection, whatever it found.
     void atualizaBancoAnterior_data()
     {
-        QTest::addColumn<int>("resposta");
+        QTest::addColumn<int>("resposta"); // none: nothing to offer
+        QTest::addColumn<QString>("depois"); // after the upgrade, then after the first connection
         QTest::addColumn<QString>("gastos"); // amounts left in gastos
         QTest::addColumn<QString>("entradas");
-        QTest::newRow("move") << int(QMessageBox::Yes) << "12.50,-3.00,-4.00,20.00" << "5.00";
-        QTest::newRow("deixa") << int(QMessageBox::No) << "12.50,-3.00,-4.00,-5.00,20.00" << "";
+        const QString gasto = "INSERT INTO vestara_gastos.gastos (data, fornecedor, valor, idImportacao, "
+                              "contaExtrato) VALUES ('2026-02-01', 'Pix', %1, 3, %2)";
+        QTest::newRow("move") << int(QMessageBox::Yes) << "|" << "12.50,-3.00,-4.00,20.00" << "5.00";
+        QTest::newRow("deixa") << int(QMessageBox::No) << "|" << "12.50,-3.00,-4.00,-5.00,20.00" << "";
+        QTest::newRow("gasto desta versão fica") << int(QMessageBox::Yes) << gasto.arg("-6", "'OFX 0341/1'") + "|"
+                                                 << "12.50,-3.00,-4.00,20.00,-6.00" << "5.00";
+        QTest::newRow("nada a oferecer, depois nunca") << int(QMessageBox::NoButton)
+            << "UPDATE vestara_gastos.gastos SET valor = 5 WHERE fornecedor = 'Salário'|" + gasto.arg("-7", "NULL")
+            << "12.50,-3.00,-4.00,5.00,20.00,-7.00" << "";
     }
     void atualizaBancoAnterior()
     {
         QFETCH(int, resposta);
+        QFETCH(QString, depois);
         const auto aplicar = [](const QString &esquema) {
             const QString comando = "mariadb --no-defaults --socket=\"$0\" -uroot < \"$1\"";
             return QProcess::execute("sh", {"-c", comando, BancoTeste::socket(), esquema}) == 0;
@@ -218,22 +228,27 @@ private slots:
                              "SCHEMA_PRIVILEGES WHERE GRANTEE = \"'vestara_tilmo'@'localhost'\"")
                      .toString(), "SELECT,INSERT,UPDATE,DELETE");
         Finara principal;
+        const auto ofertas = [this] { return respostas.vistas().filter("importado").size(); };
+        const int jaVistas = ofertas();
         for (int vez = 0; vez < 2; ++vez) { // the second connection asks nothing
+            QVERIFY(depois.section('|', vez, vez).isEmpty() || banco.executa(depois.section('|', vez, vez)));
             respostas.aoAbrir([](QWidget *d) {
                 clicar(d, "pushButton_bd");
                 d->close();
             });
-            if (vez == 0)
+            if (vez == 0 && resposta != QMessageBox::NoButton)
                 respostas.responder(QMessageBox::StandardButton(resposta));
             clicar(&principal, "pushButton_conectarBD");
         }
+        QCOMPARE(ofertas() - jaVistas, int(resposta != QMessageBox::NoButton));
         QTEST(banco.valor("SELECT GROUP_CONCAT(valor ORDER BY idGasto) FROM vestara_gastos.gastos").toString(),
               "gastos");
         QTEST(banco.valor("SELECT IFNULL(GROUP_CONCAT(valor), '') FROM vestara_gastos.entrada").toString(),
               "entradas");
-        // The import's total is of its expenses.
-        QCOMPARE(banco.valor("SELECT total FROM vestara_gastos.importacao WHERE idImportacao = 3").toInt(),
-                 resposta == QMessageBox::Yes ? 20 : 0);
+        // The import's total is of its expenses, once they moved.
+        QCOMPARE(banco.valor("SELECT total = IF(?, (SELECT SUM(valor) FROM vestara_gastos.gastos WHERE "
+                             "idImportacao = 3), 0) FROM vestara_gastos.importacao WHERE idImportacao = 3",
+                             {resposta == QMessageBox::Yes}).toInt(), 1);
     }
 };
 

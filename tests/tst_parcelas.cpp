@@ -1,4 +1,5 @@
 #include "classification/classificacaodegastos.h"
+#include "import/historicodeimportacoes.h"
 #include "import/importarcsv.h"
 #include "instalments/compromissos.h"
 #include "instalments/tabelacompras.h"
@@ -17,7 +18,8 @@ class TstParcelas : public QObject
     BancoTeste banco {QStringLiteral("parcelas")};
     QTemporaryDir pasta;
 
-    void importa(const QByteArray &linhas)
+    // The summary's lines on what was classified.
+    QString importa(const QByteArray &linhas)
     {
         QSqlDatabase padrao = QSqlDatabase::database();
         ImportarCSV d;
@@ -28,46 +30,71 @@ class TstParcelas : public QObject
                                   Q_ARG(QString, gravarExtrato(pasta.path(), "date,title,amount\n" + linhas)),
                                   Q_ARG(QTableWidget *, d.findChild<QTableWidget *>()));
         d.findChild<QPushButton *>("pushButton_importar")->click();
+        return resposta.motivos().value(resposta.motivos().size() - 1).split('\n').filter("classificad").join(' ');
     }
 
 private slots:
-    void init() { QVERIFY(banco.esvaziar() && banco.executa("INSERT INTO categoria VALUES (1, 'Casa')")); }
+    void init()
+    {
+        QVERIFY(banco.esvaziar() && banco.executa("INSERT INTO categoria VALUES (1, 'Casa'), (2, 'Lazer')"));
+        QVERIFY(QSqlQuery().exec("SET SESSION auto_increment_increment = 1"));
+    }
 
     // Three monthly statements (a Nubank card's CSV), one of them perhaps never imported.
     void compromissos_data()
     {
+        QTest::addColumn<QString>("preparo"); // on the program's connection, before the imports
         QTest::addColumn<QByteArrayList>("faturas");
         // Of the instalments, by date: the first TV classified after its import, the last Loja at the end.
         QTest::addColumn<QString>("categorias");
         QTest::addColumn<QString>("porMes");     // committed from 12/2026 on, months with something
         QTest::addColumn<QString>("falta");      // the TV's gap
+        QTest::addColumn<QString>("resumo");     // of the last import, on what was classified
         const QByteArray outubro = "2026-10-05,TV - Parcela 1/10,120.00\n2026-10-06,Loja - Parcela 1/3,50.00\n";
         const QByteArray novembro = "2026-11-05,TV - Parcela 2/10,120.00\n2026-11-06,Loja - Parcela 2/3,50.00\n"
                                     "2026-11-07,Outra TV - Parcela 1/2,90.00\n";
         const QByteArray dezembro = "2026-12-05,TV - Parcela 3/10,120.00\n2026-12-06,Loja - Parcela 3/3,50.00\n";
         const QString tv = "01/2027 120,00; 02/2027 120,00; 03/2027 120,00; 04/2027 120,00; 05/2027 120,00; "
                            "06/2027 120,00; 07/2027 120,00";
-        QTest::newRow("três faturas") << QByteArrayList {outubro, novembro, dezembro}
-                                      << "1,1,1,1,-,1,1" << "12/2026 90,00; " + tv << "";
-        QTest::newRow("a do meio faltando") << QByteArrayList {outubro, dezembro} << "1,1,1,1" << tv
-                                            << "parcela 2 não importada";
-        QTest::newRow("estorno de uma parcela") << QByteArrayList {outubro, dezembro + "2026-12-08,TV - Parcela 3/10,"
-                                                                                   "-120.00\n"}
-                                                << "1,1,1,1,1" << QString(tv).replace("; 07/2027 120,00", "")
-                                                << "parcela 2 não importada";
+        const QString daCompra = "1 parcela classificada como as outras da mesma compra.";
+        const QByteArray estorno = "2026-12-08,TV - Parcela 3/10,-120.00\n";
+        QTest::newRow("três faturas") << "" << QByteArrayList {outubro, novembro, dezembro}
+                                      << "1,1,1,1,-,1,1" << "12/2026 90,00; " + tv << "" << daCompra;
+        QTest::newRow("chaves de 3 em 3") << "SET SESSION auto_increment_increment = 3"
+                                          << QByteArrayList {outubro, novembro, dezembro}
+                                          << "1,1,1,1,-,1,1" << "12/2026 90,00; " + tv << "" << daCompra;
+        QTest::newRow("a do meio faltando") << "" << QByteArrayList {outubro, dezembro} << "1,1,1,1" << tv
+                                            << "parcela 2 não importada" << daCompra;
+        const QString estornada = QString(tv).replace("; 07/2027 120,00", "");
+        const QString duasDaCompra = "2 parcelas classificadas como as outras das mesmas compras.";
+        QTest::newRow("estorno de uma parcela") << "" << QByteArrayList {outubro, dezembro + estorno}
+                                                << "1,1,1,1,1" << estornada << "parcela 2 não importada"
+                                                << duasDaCompra;
+        QTest::newRow("estorno acima da parcela") << "" << QByteArrayList {outubro, estorno + dezembro}
+                                                  << "1,1,1,1,1" << estornada << "parcela 2 não importada"
+                                                  << duasDaCompra;
+        // The rule's category stays, and the summary counts the instalment once.
+        QTest::newRow("regra na parcela") << "INSERT INTO regra (posicao, padrao, noFornecedor, naDescricao, "
+                                             "idCategoria) VALUES (1, 'Parcela 2/10', 0, 1, 2)"
+                                          << QByteArrayList {outubro, novembro} << "1,1,2,1,-"
+                                          << "12/2026 260,00; " + tv << "" << "1 gasto classificado pelas regras.";
     }
     void compromissos()
     {
+        QFETCH(QString, preparo);
+        QVERIFY(preparo.isEmpty() || QSqlQuery().exec(preparo));
         QFETCH(QByteArrayList, faturas);
         const auto classifica = [this](const char *ultimaDe) {
             const int id = banco.valor("SELECT MAX(idGasto) FROM gastos WHERE fornecedor = ?", {ultimaDe}).toInt();
             QVERIFY(ClassificacaoDeGastos::classificar({id}, 1).ok());
         };
+        QString resumo;
         for (int mes = 0; mes < faturas.size(); ++mes) {
-            importa(faturas.at(mes));
+            resumo = importa(faturas.at(mes));
             if (mes == 0) // classified by the user: the later ones come classified
                 classifica("TV");
         }
+        QTEST(resumo, "resumo");
         classifica("Loja"); // and the earlier ones are classified with it
         QTEST(banco.valor("SELECT GROUP_CONCAT(IFNULL(idCategoria, '-') ORDER BY data) FROM gastos").toString(),
               "categorias");
@@ -89,6 +116,11 @@ private slots:
         QVERIFY(tv != compras.valor().cend());
         QTEST(lacunas(*tv), "falta");
         QCOMPARE(descricaoDaParcela(*tv, 3), "Parcela 3 de 10 — compra de 10/2026, total R$\u00A01.200,00");
+        // The last statement undone: a purchase it began goes with it.
+        const int ultima = banco.valor("SELECT MAX(idImportacao) FROM importacao").toInt();
+        QVERIFY(HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), ultima, false).ok());
+        QCOMPARE(banco.valor("SELECT COUNT(*) FROM compra c WHERE NOT EXISTS "
+                             "(SELECT 1 FROM gastos g WHERE g.idCompra = c.idCompra)").toInt(), 0);
     }
 };
 
