@@ -158,12 +158,6 @@ QString comIndice(QString sql, const QString &dica)
     return sql.replace(tabela, tabela + QLatin1Char(' ') + dica);
 }
 
-// The report binds the client's date wherever its statement reckons a month.
-QVariantList valoresDoRelatorio(const QString &sql)
-{
-    return QVector<QVariant>(sql.count(QLatin1Char('?')), QDate::currentDate()).toList();
-}
-
 void confereLinhas(const QString &onde, int obtidas, int esperadas)
 {
     if (obtidas != esperadas)
@@ -274,7 +268,7 @@ void Bancada::relatorio(int tamanho)
     const QString sqlDasEntradas = sqlEnviadoPor([] { Relatorios relatorio; }, QStringLiteral("entrada"));
     const QDate mes = QDate::currentDate().addDays(1 - QDate::currentDate().day());
     int linhasDaInstrucao = 0, linhasDaJanela = 0, entradas = 0;
-    const Operacao doRelatorio = instrucao(sql, valoresDoRelatorio(sql), &linhasDaInstrucao);
+    const Operacao doRelatorio = instrucao(sql, {}, &linhasDaInstrucao);
     const Operacao dasEntradas = instrucao(sqlDasEntradas, {mes.addMonths(-12), mes.addMonths(1)}, &entradas);
     const Operacao ambas {[] {}, [doRelatorio, dasEntradas] {
         doRelatorio.executa();
@@ -282,11 +276,10 @@ void Bancada::relatorio(int tamanho)
     }};
     const QVector<Medida> r = mede(QStringLiteral("the report"), {ambas, abrirRelatorio(&linhasDaJanela)});
     confereLinhas(QStringLiteral("the report"), linhasDaJanela, linhasDaInstrucao);
-    const QString acesso = plano(sql, valoresDoRelatorio(sql));
-    m_quadro.base(QStringLiteral("instruções do relatório e das entradas (base; %1)").arg(acesso), tamanho, r.at(0));
+    m_quadro.base(QStringLiteral("instruções do relatório e das entradas (base; %1)").arg(plano(sql)), tamanho, r.at(0));
     m_quadro.compara(QStringLiteral("abrir o relatório de doze meses, com entradas e saldo"), tamanho, r.at(1),
                      QStringLiteral("instruções"), r.at(0), 1.2);
-    medeOrcamento(m_quadro, sql, valoresDoRelatorio(sql), tamanho);
+    medeOrcamento(m_quadro, sql, tamanho);
 }
 
 // The report statement as the server plans it beside the same text bound to
@@ -299,8 +292,7 @@ void Bancada::indicesDoRelatorio()
         executa(m_banco, QStringLiteral("CREATE INDEX %1 ON gastos %2").arg(indice.section(' ', 0, 0), indice.section(' ', 1)));
 
     const QString sql = capturado(QStringLiteral("the report"), [] { Relatorios relatorio; });
-    const QVariantList valores = valoresDoRelatorio(sql);
-    QStringList nomes {QStringLiteral("como está (%1)").arg(plano(sql, valores))};
+    QStringList nomes {QStringLiteral("como está (%1)").arg(plano(sql))};
     QVector<QString> textos {sql};
     const QStringList indices = indicesSecundarios();
     for (const QString &indice : indices) {
@@ -313,7 +305,7 @@ void Bancada::indicesDoRelatorio()
     QVector<Operacao> operacoes;
     QVector<int> linhas(textos.size());
     for (int i = 0; i < textos.size(); ++i)
-        operacoes << instrucao(textos.at(i), valores, &linhas[i]);
+        operacoes << instrucao(textos.at(i), {}, &linhas[i]);
     const QVector<Medida> r = mede(QStringLiteral("the report's indexes"), operacoes);
     for (int linhasDaVariante : linhas)
         confereLinhas(QStringLiteral("an index variant of the report"), linhasDaVariante, linhas.first());

@@ -48,11 +48,11 @@ Operacao desenha(int n, int maiores)
 
 } // namespace
 
-void medeOrcamento(Quadro &quadro, const QString &sql, const QVariantList &valores, int tamanho)
+void medeOrcamento(Quadro &quadro, const QString &sql, int tamanho)
 {
     executa(QStringLiteral("INSERT INTO orcamento (idCategoria, valor) SELECT idCategoria, 1000 FROM categoria"));
     int naInstrucao = 0, naJanela = 0;
-    const QVector<Medida> r = mede({instrucao(sql, valores, &naInstrucao), abrirRelatorio(&naJanela)});
+    const QVector<Medida> r = mede({instrucao(sql, {}, &naInstrucao), abrirRelatorio(&naJanela)});
     executa(QStringLiteral("DELETE FROM orcamento"));
     if (naJanela != naInstrucao)
         falha(QStringLiteral("the report with budgets shows %1 rows, its statement %2").arg(naJanela).arg(naInstrucao));

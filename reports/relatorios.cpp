@@ -21,24 +21,23 @@ namespace {
 
 // The lower bound is the first day of the month twelve months back, so the
 // oldest column sums its whole month like every other; it stays a bare
-// comparison on data so that an index on data can serve it. :hoje is the
-// client's date, the one the income beneath and the labels are reckoned from.
+// comparison on data so that an index on data can serve it.
 const char *const sqlRelatorio = R"(SELECT categoria.idCategoria as ID, IFNULL(categoria.categoria, 'Não Classificado') AS categoria,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(:hoje, '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Atual`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 1 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_1`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 2 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_2`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 3 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_3`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 4 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_4`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 5 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_5`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 6 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_6`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 7 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_7`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 8 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_8`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 9 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_9`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 10 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_10`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 11 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_11`,
-    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 12 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_12`
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(CURDATE(), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Atual`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 1 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_1`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 2 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_2`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 3 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_3`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 4 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_4`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 5 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_5`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 6 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_6`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 7 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_7`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 8 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_8`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 9 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_9`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 10 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_10`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 11 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_11`,
+    SUM(CASE WHEN DATE_FORMAT(data, '%m/%Y') = DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 12 MONTH), '%m/%Y') THEN valor ELSE 0 END) AS `Mes_Anterior_12`
 FROM gastos LEFT JOIN categoria ON gastos.idCategoria = categoria.idCategoria
-WHERE data >= DATE_FORMAT(DATE_SUB(:hoje, INTERVAL 12 MONTH), '%Y-%m-01')
+WHERE data >= DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL 12 MONTH), '%Y-%m-01')
 GROUP BY categoria.categoria
 ORDER BY categoria.categoria;)";
 
@@ -75,9 +74,7 @@ Relatorios::~Relatorios()
 
 bool Relatorios::relPrincipal()
 {
-    consulta.prepare(QString::fromUtf8(sqlRelatorio));
-    consulta.bindValue(QStringLiteral(":hoje"), hoje);
-    const bool executou = consulta.exec();
+    const bool executou = consulta.exec(QString::fromUtf8(sqlRelatorio));
     if (!executou)
         qDebug() << "Erro ao executar a query:" << consulta.lastError().text();
     return executou;
