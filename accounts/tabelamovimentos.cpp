@@ -14,10 +14,12 @@ const QString sqlsInserir[] = {
                    "idTransacao, contaExtrato) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
 };
 
-// Summed by month on the server, from the first day of the oldest month on.
+// Summed by month on the server, months reckoned from the server's date as
+// the report's spending is: 0 the current month, 1 the one before, ...
 const QString sqlEntradasPorMes = QStringLiteral(
-    "SELECT YEAR(data) * 12 + MONTH(data) - 1, SUM(valor) FROM entrada WHERE data >= ? AND data < ? "
-    "GROUP BY YEAR(data), MONTH(data)");
+    "SELECT PERIOD_DIFF(DATE_FORMAT(CURDATE(), '%Y%m'), DATE_FORMAT(data, '%Y%m')), SUM(valor) FROM entrada "
+    "WHERE data >= DATE_FORMAT(DATE_SUB(CURDATE(), INTERVAL ? MONTH), '%Y-%m-01') "
+    "AND data < DATE_FORMAT(DATE_ADD(CURDATE(), INTERVAL 1 MONTH), '%Y-%m-01') GROUP BY 1");
 
 // The card's bill is paid from the checking account a day or two before the
 // card's statement shows it, or after a weekend.
@@ -41,19 +43,16 @@ Resultado<> inserir(Tipo tipo, const Movimento &m)
                                                  Sql::textoOuNulo(m.idTransacao), Sql::textoOuNulo(m.contaExtrato)});
 }
 
-Resultado<QVector<qint64>> entradasPorMes(const QDate &atual, int meses)
+Resultado<QVector<qint64>> entradasPorMes(int meses)
 {
-    const QDate inicioDoMes(atual.year(), atual.month(), 1);
-    Resultado<QSqlQuery> consulta =
-        Sql::executa(sqlEntradasPorMes, {inicioDoMes.addMonths(1 - meses), inicioDoMes.addMonths(1)});
+    Resultado<QSqlQuery> consulta = Sql::executa(sqlEntradasPorMes, {meses - 1});
     if (!consulta.ok())
         return consulta.motivo();
     QVector<qint64> somas(meses, 0);
-    const int mesAtual = atual.year() * 12 + atual.month() - 1;
     for (QSqlQuery &q = consulta.valor(); q.next();) {
-        const int atras = mesAtual - q.value(0).toInt();
+        const int atras = q.value(0).toInt();
         if (atras >= 0 && atras < meses)
-            somas[atras] = qRound64(q.value(1).toDouble() * 100);
+            somas[atras] = Sql::centavos(q.value(1));
     }
     return somas;
 }

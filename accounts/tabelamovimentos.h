@@ -16,9 +16,9 @@ enum class Tipo { Entrada, Transferencia };
 // Income is refused unless money came in (a positive amount).
 Resultado<> inserir(Tipo tipo, const Movimento &movimento);
 
-// The income of each calendar month, meses of them, in cents: atual's
-// month first, then one month back, ...
-Resultado<QVector<qint64>> entradasPorMes(const QDate &atual, int meses);
+// The income of each calendar month, meses of them, in cents: the server's
+// current month first, then one month back, ...
+Resultado<QVector<qint64>> entradasPorMes(int meses);
 
 // Pairs each unpaired transfer of the import with its other side already
 // imported: the opposite amount, within a few days, from another import and

@@ -266,10 +266,9 @@ void Bancada::relatorio(int tamanho)
 {
     const QString sql = capturado(QStringLiteral("the report"), [] { Relatorios relatorio; });
     const QString sqlDasEntradas = sqlEnviadoPor([] { Relatorios relatorio; }, QStringLiteral("entrada"));
-    const QDate mes = QDate::currentDate().addDays(1 - QDate::currentDate().day());
     int linhasDaInstrucao = 0, linhasDaJanela = 0, entradas = 0;
     const Operacao doRelatorio = instrucao(sql, {}, &linhasDaInstrucao);
-    const Operacao dasEntradas = instrucao(sqlDasEntradas, {mes.addMonths(-12), mes.addMonths(1)}, &entradas);
+    const Operacao dasEntradas = instrucao(sqlDasEntradas, {12}, &entradas);
     const Operacao ambas {[] {}, [doRelatorio, dasEntradas] {
         doRelatorio.executa();
         dasEntradas.executa();

@@ -90,7 +90,7 @@ void JanelaOrcamento::mostraTotais()
 {
     const QDate hoje = QDate::currentDate();
     const qint64 orcamentoTotal = std::accumulate(orcamentos.cbegin(), orcamentos.cend(), qint64(0));
-    const Resultado<QVector<qint64>> entradas = TabelaMovimentos::entradasPorMes(hoje, 1);
+    const Resultado<QVector<qint64>> entradas = TabelaMovimentos::entradasPorMes(1);
     ui->label_totais->setText(
         QStringLiteral("Orçamento total: %1 por mês. Entradas de %2 até agora: %3.")
             .arg(centavosEmReais(orcamentoTotal), hoje.toString(QStringLiteral("MM/yyyy")),

@@ -152,7 +152,7 @@ qint64 Relatorios::acrescentaOrcamentos(const QVector<GastosDaCategoria> &catego
 // for the chart, empty when it could not be read, which the user is told.
 QVector<qint64> Relatorios::mostraSaldo(const QVector<GastosDaCategoria> &categorias, const QStringList &rotulos)
 {
-    const Resultado<QVector<qint64>> entradas = TabelaMovimentos::entradasPorMes(hoje, meses);
+    const Resultado<QVector<qint64>> entradas = TabelaMovimentos::entradasPorMes(meses);
     QVector<qint64> gastos(meses, 0);
     for (const GastosDaCategoria &categoria : categorias) {
         for (int mes = 0; mes < meses; ++mes)
