@@ -38,7 +38,7 @@ namespace TabelaCompras {
 // instalments have one. How many got one so.
 Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta);
 
-// Deletes the purchases left without instalments (an import undone), on db.
+// Deletes the purchases left without instalments (an import undone, an instalment deleted), on db.
 Resultado<> apagaSemParcelas(const QSqlDatabase &db);
 
 // Every purchase with its instalments imported, of every account.

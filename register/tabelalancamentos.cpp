@@ -2,6 +2,7 @@
 
 #include "database/sql.h"
 #include "database/transacao.h"
+#include "instalments/tabelacompras.h"
 #include "messages/formatacao.h"
 #include "statements/valor.h"
 
@@ -239,7 +240,7 @@ Resultado<> apagar(const QVector<int> &idsGastos)
             if (!apagado.ok())
                 return apagado.motivo();
         }
-        return Feito();
+        return TabelaCompras::apagaSemParcelas(QSqlDatabase::database()); // its last instalment gone
     });
 }
 

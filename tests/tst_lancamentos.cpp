@@ -358,9 +358,9 @@ private slots:
         QTest::addColumn<QString>("segundo");
         QTest::addColumn<QString>("aviso");
         QTest::addColumn<QString>("restam");
-        QTest::newRow("os dois") << "B" << "" << "C/3";
+        QTest::newRow("os dois") << "B" << "" << "C/3/2";
         QTest::newRow("o servidor recusa o segundo") << "Recusado" << "Nenhum gasto foi apagado."
-                                                     << "A,Recusado,C/1,3";
+                                                     << "A,Recusado,C/1,3/1,2";
     }
     void apagar()
     {
@@ -368,6 +368,10 @@ private slots:
         QVERIFY(banco.executa("INSERT INTO gastos (idGasto, data, fornecedor, valor) VALUES (1, '2026-03-03', 'A', "
                               "10), (2, '2026-03-02', ?, 20.5), (3, '2026-03-01', 'C', 1)", {segundo}));
         QVERIFY(banco.executa("INSERT INTO gasto_repetido VALUES (9, 1), (9, 3)"));
+        // A's purchase goes with its only instalment, C's stays with its own.
+        QVERIFY(banco.executa("INSERT INTO compra (idCompra, fornecedor, parcelas) VALUES (1, 'A', 3), (2, 'C', 3)"));
+        QVERIFY(banco.executa("UPDATE gastos SET idCompra = idGasto DIV 2 + 1, parcela = 1, parcelas = 3 "
+                              "WHERE idGasto <> 2"));
         RespostaModal respostas;
         respostas.responder(QMessageBox::Yes);
         Lancamentos janela;
@@ -378,8 +382,8 @@ private slots:
         clicar(&janela, "pushButton_apagar");
         QCOMPARE(legivel(respostas.vistas().value(0)), "Apagar 2 gastos, total de R$ 30,50?");
         QTEST(respostas.vistas().value(1), "aviso");
-        QTEST(naLista(lista).join(',') + '/' + banco.valor("SELECT GROUP_CONCAT(idGasto ORDER BY idGasto) FROM "
-                                                             "gasto_repetido").toString(), "restam");
+        QTEST(naLista(lista).join(',') + '/' + banco.valor("SELECT CONCAT(GROUP_CONCAT(idGasto ORDER BY idGasto), "
+            "'/', (SELECT GROUP_CONCAT(idCompra) FROM compra)) FROM gasto_repetido").toString(), "restam");
     }
 };
 
