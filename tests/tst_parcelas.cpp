@@ -3,6 +3,7 @@
 #include "import/importarcsv.h"
 #include "instalments/compromissos.h"
 #include "instalments/tabelacompras.h"
+#include "reports/janeladetalhe.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
 
@@ -116,6 +117,14 @@ private slots:
         QVERIFY(tv != compras.valor().cend());
         QTEST(lacunas(*tv), "falta");
         QCOMPARE(descricaoDaParcela(*tv, 3), "Parcela 3 de 10 — compra de 10/2026, total R$\u00A01.200,00");
+        // The detail window names the purchase of the TV's latest instalment (and of its refund).
+        const int ultimaParcela = tv->vistas.last().numero;
+        const QVariant categoria = banco.valor("SELECT idCategoria FROM gastos WHERE fornecedor = 'TV' AND parcela = ? "
+                                               "AND valor > 0", {ultimaParcela});
+        JanelaDetalhe detalhe(categoria.toInt(), tv->vistas.last().data, QStringLiteral("TV"), nullptr);
+        const QStringList linhas = linhasDaGrade(detalhe.findChild<QTableWidget *>()).filter("|TV|");
+        QVERIFY2(!linhas.isEmpty() && linhas.filter(descricaoDaParcela(*tv, ultimaParcela)) == linhas,
+                 qPrintable(linhas.join('\n')));
         // The last statement undone: a purchase it began goes with it.
         const int ultima = banco.valor("SELECT MAX(idImportacao) FROM importacao").toInt();
         QVERIFY(HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), ultima, false).ok());
