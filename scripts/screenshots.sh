@@ -45,11 +45,11 @@ caixa() { janela "$1" >/dev/null; [ -z "$2" ] || foto "$2"; xdotool key --clearm
 # The main window's buttons are stacked in eleven equal rows.
 botao() { geometria "$principal"; clica "$principal" $((WIDTH / 2)) $((11 + (HEIGHT - 22) * (2 * $1 + 1) / 22)); }
 # The import dialog's two buttons, "Ler CSV" (0) and "Importar Dados" (1), sit
-# below the notices above the grid, which grow by a line when the file was
+# below the notices and the account above the grid, which grow by a line when the file was
 # imported before.
 botaoImportacao() {
     geometria "$importacao"
-    clica "$importacao" $((WIDTH - 67)) $((avisos + 45 + 31 * $1))
+    clica "$importacao" $((WIDTH - 67)) $((avisos + 75 + 31 * $1))
 }
 # "Ler CSV", then the file typed into the file dialog.
 lerArquivo() {
@@ -126,8 +126,8 @@ relatorio=$(janela "Relatório Anual")
 xdotool windowsize "$relatorio" 1240 760
 sleep 0.5
 foto relatorio
-# Double-click last month's sum of "Mercado", the ninth row of the grid
-# below the chart.
+# Double-click last month's sum of "Lazer", the eighth row of the grid
+# below the chart: an instalment there names its purchase.
 clica "$relatorio" 300 580 2
 detalhe=$(xdotool search --sync --onlyvisible --name "^Detalhes para" | tail -1)
 xdotool windowmove "$detalhe" 420 160
@@ -147,7 +147,7 @@ lerArquivo "$ruim"
 botaoImportacao 1
 caixa "Linhas repetidas" "" Return    # some of the sample's rows are in the demo data
 caixa Erro importacao-recusada Return
-clica "$importacao" 100 102 2          # the refused row: removed after a Yes
+clica "$importacao" 100 133 2          # the refused row: removed after a Yes
 caixa "Confirmar Remoção" "" Return
 botaoImportacao 1
 caixa "Linhas repetidas" "" Return
