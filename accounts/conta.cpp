@@ -5,10 +5,10 @@
 const QVector<DescricaoDoTipo> &tiposDeConta()
 {
     static const QVector<DescricaoDoTipo> tipos {
-        {TipoDeConta::Corrente, QStringLiteral("Conta corrente"), true},
-        {TipoDeConta::Poupanca, QStringLiteral("Poupança"), true},
-        {TipoDeConta::Cartao, QStringLiteral("Cartão de crédito"), false},
-        {TipoDeConta::Dinheiro, QStringLiteral("Dinheiro"), true},
+        {TipoDeConta::Corrente, QStringLiteral("Conta corrente")},
+        {TipoDeConta::Poupanca, QStringLiteral("Poupança")},
+        {TipoDeConta::Cartao, QStringLiteral("Cartão de crédito")},
+        {TipoDeConta::Dinheiro, QStringLiteral("Dinheiro")},
     };
     return tipos;
 }

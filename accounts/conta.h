@@ -8,13 +8,11 @@
 // the conta table stores.
 enum class TipoDeConta { Corrente = 0, Poupanca = 1, Cartao = 2, Dinheiro = 3 };
 
-// One entry per kind: how the windows name it and whether money coming in
-// there is income (a checking or savings account) or, on a card, a refund.
+// One entry per kind: how the windows name it.
 struct DescricaoDoTipo
 {
     TipoDeConta tipo;
     QString nome;
-    bool recebeEntradas;
 };
 
 const QVector<DescricaoDoTipo> &tiposDeConta();
