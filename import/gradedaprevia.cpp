@@ -12,10 +12,33 @@ namespace {
 
 const int colunas = 4;
 
-// What column 0's item carries besides its text.
-enum Papel { IdBanco = Qt::UserRole, Conta, NaturezaDaLinha, DestinoDaLinha, Carga, Parcela, Parcelas, DataDaCompra };
+// What column 0's item carries besides its text: the bank's id, the rest
+// the file said of the row in one value (a preview of many rows is read
+// whole at every marking), and the user's choice of where it goes.
+enum Papel { IdBanco = Qt::UserRole, DoArquivo, DestinoDaLinha };
+
+struct Origem
+{
+    QString conta;
+    Natureza natureza = Natureza::Gasto;
+    int carga = 0;
+    int parcela = 0;
+    int parcelas = 0;
+    QDate dataDaCompra;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Origem)
+
+namespace {
 
 using GradeDaPrevia::Destino;
+
+Origem origemDoItem(const QTableWidgetItem *item)
+{
+    return item ? item->data(DoArquivo).value<Origem>() : Origem();
+}
 
 Destino destinoDoItem(const QTableWidgetItem *item)
 {
@@ -91,13 +114,9 @@ void acrescentaLinhas(QTableWidget *grade, const QVector<LinhaExtrato> &linhas, 
         const LinhaExtrato &l = linhas.at(n);
         auto *data = new QTableWidgetItem(l.data.isValid() ? dataNaGrade(l.data) : l.dataEscrita);
         data->setData(IdBanco, l.idBanco);
-        data->setData(Conta, l.conta);
-        data->setData(NaturezaDaLinha, int(l.natureza));
+        data->setData(DoArquivo,
+                      QVariant::fromValue(Origem {l.conta, l.natureza, carga, l.parcela, l.parcelas, l.dataDaCompra}));
         data->setData(DestinoDaLinha, int(GradeDaPrevia::destinoDe(l.natureza)));
-        data->setData(Carga, carga);
-        data->setData(Parcela, l.parcela);
-        data->setData(Parcelas, l.parcelas);
-        data->setData(DataDaCompra, l.dataDaCompra);
         grade->setItem(n, 0, data);
         grade->setItem(n, 1, new QTableWidgetItem(l.fornecedor));
         const bool lido = l.natureza != Natureza::NaoLancamento || l.data.isValid();
@@ -118,30 +137,29 @@ void acrescentaCelulas(QTableWidget *grade, const LeituraPropria &leitura, int c
             grade->setItem(n, c, item);
         }
         if (QTableWidgetItem *data = grade->item(n, 0))
-            data->setData(Carga, carga);
+            data->setData(DoArquivo, QVariant::fromValue(Origem {{}, Natureza::Gasto, carga, 0, 0, {}}));
     });
 }
 
 Linha linha(const QTableWidget *grade, int linha)
 {
     Linha lida;
-    const QStringList texto = celulas(grade, linha);
-    const QDate data = leData(texto.at(0), QStringLiteral("dd/MM/yyyy"));
+    const QDate data = leData(textoDaCelula(grade, linha, 0), QStringLiteral("dd/MM/yyyy"));
     if (data.isValid())
         lida.data = data;
-    lida.centavos = leCentavos(texto.at(2), NotacaoValor::Brasileira);
-    lida.fornecedor = texto.at(1);
-    lida.descricao = texto.at(3);
-    if (const QTableWidgetItem *item = grade->item(linha, 0)) {
-        lida.idBanco = item->data(IdBanco).toString();
-        lida.conta = item->data(Conta).toString();
-        lida.natureza = Natureza(item->data(NaturezaDaLinha).toInt());
-        lida.destino = destinoDoItem(item);
-        lida.carga = item->data(Carga).toInt();
-        lida.parcela = item->data(Parcela).toInt();
-        lida.parcelas = item->data(Parcelas).toInt();
-        lida.dataDaCompra = item->data(DataDaCompra).toDate();
-    }
+    lida.centavos = leCentavos(textoDaCelula(grade, linha, 2), NotacaoValor::Brasileira);
+    lida.fornecedor = textoDaCelula(grade, linha, 1);
+    lida.descricao = textoDaCelula(grade, linha, 3);
+    const QTableWidgetItem *item = grade->item(linha, 0);
+    const Origem origem = origemDoItem(item);
+    lida.idBanco = item ? item->data(IdBanco).toString() : QString();
+    lida.conta = origem.conta;
+    lida.natureza = origem.natureza;
+    lida.destino = destinoDoItem(item);
+    lida.carga = origem.carga;
+    lida.parcela = origem.parcela;
+    lida.parcelas = origem.parcelas;
+    lida.dataDaCompra = origem.dataDaCompra;
     return lida;
 }
 
@@ -167,8 +185,7 @@ void mostraAvisos(QTableWidget *grade, const QHash<int, QString> &repetidas)
     bool algumNaoGasto = false;
     for (int n = 0; n < grade->rowCount() && !algumNaoGasto; ++n) {
         const QTableWidgetItem *item = grade->item(n, 0);
-        algumNaoGasto = item && (item->data(NaturezaDaLinha).toInt() != int(Natureza::Gasto)
-                                 || destinoDoItem(item) != Destino::Gasto);
+        algumNaoGasto = origemDoItem(item).natureza != Natureza::Gasto || destinoDoItem(item) != Destino::Gasto;
     }
     if (repetidas.isEmpty() && !algumNaoGasto && !grade->property(temAvisos).toBool())
         return;
@@ -180,9 +197,12 @@ void mostraAvisos(QTableWidget *grade, const QHash<int, QString> &repetidas)
         const QSignalBlocker semAvisos(modelo);
         for (int n = 0; n < grade->rowCount(); ++n) {
             const QTableWidgetItem *data = grade->item(n, 0);
-            const auto natureza = Natureza(data ? data->data(NaturezaDaLinha).toInt() : 0);
+            const Natureza natureza = origemDoItem(data).natureza;
             const Destino destino = destinoDoItem(data);
-            const QString texto = QStringList {aviso(natureza, destino), repetidas.value(n)}.join(QLatin1Char('\n')).trimmed();
+            const QString oQue = aviso(natureza, destino);
+            const QString repetida = repetidas.value(n);
+            const QString texto = oQue.isEmpty() || repetida.isEmpty() ? oQue + repetida
+                                                                       : oQue + QLatin1Char('\n') + repetida;
             const bool apagada = destino != Destino::Gasto || repetidas.contains(n);
             for (int coluna = 0; coluna < grade->columnCount(); ++coluna) {
                 QTableWidgetItem *item = grade->item(n, coluna);

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -60,13 +61,38 @@ const QString sqlPorId = QStringLiteral(
 
 const QString sqlImportacoes = QStringLiteral("SELECT idImportacao, quando FROM importacao");
 
-// The weight the server's collation gives each text, trailing blanks aside
-// as it compares them: texts are equal when their weights are. Asked once
-// per distinct text, since weighing every expense of the range, or grouping
-// them on the server, costs several times reading them.
+// The weight the server's collation gives each text (trailing blanks,
+// which it ignores in comparing, taken off before): texts are equal when
+// their weights are. Asked once per distinct text, since weighing every
+// expense of the range, or grouping them on the server, costs several times
+// reading them.
 const QString sqlPesos = QStringLiteral(
-    "SELECT n.texto, WEIGHT_STRING(RTRIM(n.texto)) FROM JSON_TABLE(?, '$[*]' COLUMNS ("
+    "SELECT n.texto, WEIGHT_STRING(n.texto) FROM JSON_TABLE(?, '$[*]' COLUMNS ("
     "texto VARCHAR(1000) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci PATH '$')) AS n");
+
+// Printable ASCII and the Latin-1 and Latin Extended-A letters: under the
+// server's collation a text of these weighs as its letters' weights one
+// after another (none of them contract with the next), so that most of a
+// statement's texts are weighed here from these 319, asked once.
+const ushort depoisDasLetras = 0x180;
+
+bool letraConhecida(ushort letra)
+{
+    return (letra >= 0x20 && letra <= 0x7e) || (letra >= 0xa0 && letra < depoisDasLetras);
+}
+
+bool soLetras(const QString &texto)
+{
+    return std::all_of(texto.cbegin(), texto.cend(), [](QChar c) { return letraConhecida(c.unicode()); });
+}
+
+QString semBrancosAoFim(const QString &texto)
+{
+    int fim = texto.size();
+    while (fim > 0 && texto.at(fim - 1) == QLatin1Char(' '))
+        --fim;
+    return texto.left(fim);
+}
 
 // A stored row: its table (HistoricoDeImportacoes::Tabela) and key; none
 // for a row of an earlier file of the grid.
@@ -165,6 +191,7 @@ struct LinhasRepetidas::Achados
     Resultado<> lerIds();
     Resultado<> lerImportacoes();
     Resultado<> pesar(const QSet<QString> &textos);
+    static Resultado<QHash<QString, QByteArray>> pesosNoServidor(const QSet<QString> &textos);
     void tomaPorId(const QVector<QPair<int, Lancamento>> &achadas);
     Chave chave(qint64 dia, qint64 centavos, const QString &fornecedor, const QString &descricao) const
     {
@@ -271,7 +298,45 @@ Resultado<> LinhasRepetidas::Achados::lerImportacoes()
 
 Resultado<> LinhasRepetidas::Achados::pesar(const QSet<QString> &textos)
 {
+    QHash<QString, QString> aparados; // each text without its trailing blanks
+    QSet<QString> noServidor;
+    for (const QString &texto : textos) {
+        const QString aparado = semBrancosAoFim(texto);
+        aparados.insert(texto, aparado);
+        if (!soLetras(aparado))
+            noServidor.insert(aparado);
+    }
+    for (ushort letra = 0; letra < depoisDasLetras; ++letra) {
+        if (letraConhecida(letra))
+            noServidor.insert(QString(QChar(letra)));
+    }
+    const Resultado<QHash<QString, QByteArray>> pesados = pesosNoServidor(noServidor);
+    if (!pesados.ok())
+        return pesados.motivo();
+    QVector<QByteArray> pesoDaLetra;
+    for (ushort letra = 0; letra < depoisDasLetras; ++letra)
+        pesoDaLetra << pesados.valor().value(QString(QChar(letra)));
     QHash<QByteArray, int> numeros;
+    for (auto texto = aparados.cbegin(); texto != aparados.cend(); ++texto) {
+        QByteArray peso;
+        if (soLetras(*texto)) {
+            for (const QChar letra : *texto)
+                peso += pesoDaLetra.at(letra.unicode());
+        } else {
+            // One the server gave back changed (too long) is equal to itself only:
+            // weights never start with a zero.
+            peso = pesados.valor().value(*texto, QByteArray(1, '\0') + texto->toUtf8());
+        }
+        const int numero = numeros.value(peso, numeros.size());
+        numeros.insert(peso, numero);
+        pesos.insert(texto.key(), numero);
+    }
+    return Feito();
+}
+
+Resultado<QHash<QString, QByteArray>> LinhasRepetidas::Achados::pesosNoServidor(const QSet<QString> &textos)
+{
+    QHash<QString, QByteArray> pesados;
     QJsonArray lote;
     for (auto texto = textos.cbegin();; ++texto) {
         if (texto != textos.cend())
@@ -281,14 +346,10 @@ Resultado<> LinhasRepetidas::Achados::pesar(const QSet<QString> &textos)
         Resultado<QSqlQuery> consulta = Sql::executa(sqlPesos, {Sql::json(lote)});
         if (!consulta.ok())
             return consulta.motivo();
-        for (QSqlQuery &q = consulta.valor(); q.next();) {
-            const QByteArray peso = q.value(1).toByteArray();
-            const int numero = numeros.value(peso, numeros.size());
-            numeros.insert(peso, numero);
-            pesos.insert(q.value(0).toString(), numero);
-        }
+        for (QSqlQuery &q = consulta.valor(); q.next();)
+            pesados.insert(q.value(0).toString(), q.value(1).toByteArray());
         if (texto == textos.cend())
-            return Feito();
+            return pesados;
         lote = QJsonArray();
     }
 }
@@ -313,45 +374,56 @@ QHash<int, Repeticao> LinhasRepetidas::Achados::repeticoes() const
     QHash<int, Repeticao> repetidas;
     QHash<QStringList, int> idsLidos; // id, account, date and amount of the earlier files' rows, not yet taken
     QHash<Chave, int> tomadas;
+    QHash<int, QString> avisos; // per import: a statement has thousands of rows of one
+    const auto avisoDe = [&](int idImportacao) {
+        auto a = avisos.find(idImportacao);
+        return a != avisos.end() ? *a : *avisos.insert(idImportacao, aviso(importacoes.value(idImportacao)));
+    };
     const auto valida = [](const GradeDaPrevia::Linha &linha) { return linha.data && linha.centavos; };
     const auto chaveDa = [&](const GradeDaPrevia::Linha &linha) {
         return valida(linha) ? chave(linha.data->toJulianDay(), *linha.centavos, linha.fornecedor, linha.descricao)
                              : Chave();
     };
-    const auto idDa = [&](const GradeDaPrevia::Linha &linha) {
-        const Chave k = chaveDa(linha);
+    const auto idDa = [&](const GradeDaPrevia::Linha &linha, const Chave &k) {
         return QStringList {linha.idBanco, linha.conta, QString::number(k.dia), QString::number(k.centavos)};
     };
-    for (const auto &[carga, linhas] : porCarga) {
-        for (const int n : linhas) {
+    for (auto carga = porCarga.cbegin(); carga != porCarga.cend(); ++carga) {
+        for (const int n : carga->second) {
             const GradeDaPrevia::Linha &linha = previa.at(n);
             const bool comId = !linha.idBanco.isEmpty();
-            const auto grupo = grupos.constFind(chaveDa(linha));
+            const Chave k = chaveDa(linha);
+            const auto grupo = grupos.constFind(k);
             if (porId.contains(n)) {
                 const Lancamento &guardada = porId.value(n);
-                repetidas.insert(n, {aviso(importacoes.value(guardada.idImportacao)), guardada.guardada});
-            } else if (comId && valida(linha) && idsLidos.value(idDa(linha)) > 0) {
-                --idsLidos[idDa(linha)];
+                repetidas.insert(n, {avisoDe(guardada.idImportacao), guardada.guardada});
+            } else if (comId && valida(linha) && idsLidos.value(idDa(linha, k)) > 0) {
+                --idsLidos[idDa(linha, k)];
                 repetidas.insert(n, {naGrade, {}});
             } else if (valida(linha) && grupo != grupos.cend()) {
-                const int vez = ++tomadas[chaveDa(linha)];
-                const QVector<Guardada> guardadas = comId ? grupo->semIdDoBanco : grupo->semIdDoBanco + grupo->doBanco;
-                if (vez <= guardadas.size())
-                    repetidas.insert(n, {aviso(importacoes.value(grupo->idImportacao)), guardadas.at(vez - 1)});
+                const int vez = ++tomadas[k];
+                // Without a bank id the row may take the stored rows that have one too.
+                const int semId = grupo->semIdDoBanco.size();
+                const int guardadas = semId + (comId ? 0 : grupo->doBanco.size());
+                if (vez <= guardadas)
+                    repetidas.insert(n, {avisoDe(grupo->idImportacao), vez <= semId ? grupo->semIdDoBanco.at(vez - 1)
+                                                                                    : grupo->doBanco.at(vez - 1 - semId)});
                 else if (vez <= (comId ? grupo->semId : grupo->todos))
                     repetidas.insert(n, {naGrade, {}});
             }
         }
         // This file's rows are there for the next files to repeat.
-        for (const int n : linhas) {
+        if (std::next(carga) == porCarga.cend())
+            break;
+        for (const int n : carga->second) {
             const GradeDaPrevia::Linha &linha = previa.at(n);
             if (!valida(linha))
                 continue;
-            Grupo &grupo = grupos[chaveDa(linha)];
+            const Chave k = chaveDa(linha);
+            Grupo &grupo = grupos[k];
             ++grupo.todos;
             grupo.semId += linha.idBanco.isEmpty();
             if (!linha.idBanco.isEmpty())
-                ++idsLidos[idDa(linha)];
+                ++idsLidos[idDa(linha, k)];
         }
     }
     return repetidas;
@@ -425,6 +497,7 @@ LinhasRepetidas::Escolha LinhasRepetidas::perguntar(QWidget *pai) const
 Resultado<> LinhasRepetidas::consultar(Achados *achados) const
 {
     QSet<int> cargas;
+    achados->previa.reserve(m_tabela->rowCount());
     for (int n = 0; n < m_tabela->rowCount(); ++n) {
         achados->previa << GradeDaPrevia::linha(m_tabela, n);
         cargas.insert(achados->previa.last().carga);

@@ -46,6 +46,9 @@ private slots:
         const QString duas = "('2026-03-05', 'Pão', 10, NULL), ('2026-03-05', 'pao ', 10, NULL)";
         QTest::newRow("três no arquivo, duas no banco") << duas << QStringList() << "10,00" << "" << "01";
         QTest::newRow("edição torna a linha nova") << duas << QStringList() << "10,01" << "" << "12";
+        // Weighed by the server, not from the letters: still the file's "PÃO".
+        QTest::newRow("letras de largura cheia") << "('2026-03-05', 'ＰÃＯ', 10, NULL)" << QStringList() << "10,00"
+                                                 << "" << "0";
         // An id repeats only with its date and amount (and account, when the expense has one).
         QTest::newRow("id noutra data") << "('2026-01-09', 'X', 3, 'F1')" << QStringList {"F1"} << "10,00" << "" << "";
         QTest::newRow("outro id") << "('2026-03-05', 'Pão', 10, 'F1')" << QStringList {"F2"} << "10,00" << "" << "";
