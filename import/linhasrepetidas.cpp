@@ -41,23 +41,23 @@ const QString sqlPeriodo = QStringLiteral(
     "AND fornecedor IS NOT NULL "
     "AND (? = 0 OR idConta IS NULL OR idConta = ?)");
 
-// The rows that carry the bank id of a preview row with its account, date and
-// amount (an imported expense changed by hand or split as its file wrote
-// it; one of an older version, without account, agrees with any account):
-// the preview row, the stored row's table and key, supplier and import.
+// The stored rows that carry one of the preview's bank ids (distinct), in
+// its date range, with the date, amount (in the preview's sign) and account
+// their file gave them: an imported expense changed by hand or split as its
+// file wrote it; one of an older version has no account. The ids alone go to
+// the server, since reading typed columns out of the JSON cost more than the
+// rest of the marking; rows are matched to them here.
 const QString sqlPorId = QStringLiteral(
-    "WITH p AS (SELECT * FROM JSON_TABLE(?, '$[*]' COLUMNS (linha INT PATH '$[0]', "
-    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$[1]', data DATE PATH '$[2]', "
-    "valor DECIMAL(13,2) PATH '$[3]', conta VARCHAR(255) CHARACTER SET utf8mb4 PATH '$[4]')) AS j) "
-    "SELECT p.linha, 0, g.idGasto, IFNULL(g.fornecedorNoExtrato, g.fornecedor), IFNULL(g.idImportacao, 0) "
-    "FROM p JOIN gastos g ON g.idTransacao = p.idTransacao AND IFNULL(g.dataNoExtrato, g.data) = p.data "
-    "AND IFNULL(g.valorNoExtrato, g.valor) = p.valor AND (g.contaExtrato IS NULL OR g.contaExtrato = p.conta COLLATE utf8mb4_bin) "
-    "UNION ALL SELECT p.linha, 1, e.idEntrada, e.fornecedor, IFNULL(e.idImportacao, 0) "
-    "FROM p JOIN entrada e ON e.idTransacao = p.idTransacao AND e.data = p.data AND e.valor = -p.valor "
-    "AND (e.contaExtrato IS NULL OR e.contaExtrato = p.conta COLLATE utf8mb4_bin) "
-    "UNION ALL SELECT p.linha, 2, t.idTransferencia, t.fornecedor, IFNULL(t.idImportacao, 0) "
-    "FROM p JOIN transferencia t ON t.idTransacao = p.idTransacao AND t.data = p.data AND t.valor = -p.valor "
-    "AND (t.contaExtrato IS NULL OR t.contaExtrato = p.conta COLLATE utf8mb4_bin)");
+    "WITH p AS (SELECT * FROM JSON_TABLE(?, '$[*]' COLUMNS ("
+    "idTransacao VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin PATH '$')) AS j) "
+    "SELECT 0, g.idGasto, IFNULL(g.fornecedorNoExtrato, g.fornecedor), IFNULL(g.idImportacao, 0), g.idTransacao, "
+    "IFNULL(g.dataNoExtrato, g.data), IFNULL(g.valorNoExtrato, g.valor), g.contaExtrato "
+    "FROM p JOIN gastos g ON g.idTransacao = p.idTransacao WHERE IFNULL(g.dataNoExtrato, g.data) BETWEEN ? AND ? "
+    "UNION ALL SELECT 1, e.idEntrada, e.fornecedor, IFNULL(e.idImportacao, 0), e.idTransacao, e.data, -e.valor, "
+    "e.contaExtrato FROM p JOIN entrada e ON e.idTransacao = p.idTransacao WHERE e.data BETWEEN ? AND ? "
+    "UNION ALL SELECT 2, t.idTransferencia, t.fornecedor, IFNULL(t.idImportacao, 0), t.idTransacao, t.data, "
+    "-t.valor, t.contaExtrato FROM p JOIN transferencia t ON t.idTransacao = p.idTransacao "
+    "WHERE t.data BETWEEN ? AND ?");
 
 const QString sqlImportacoes = QStringLiteral("SELECT idImportacao, quando FROM importacao");
 
@@ -154,17 +154,30 @@ struct Grupo
     int idImportacao = 0; // the latest import among them; 0 when none came from one
 };
 
+// A bank's id on a day, for an amount: what a row repeated by its id agrees in.
+struct IdNoDia
+{
+    QString id;
+    qint64 dia = 0;
+    qint64 centavos = 0;
+};
+
+bool operator==(const IdNoDia &a, const IdNoDia &b)
+{
+    return a.dia == b.dia && a.centavos == b.centavos && a.id == b.id;
+}
+
+uint qHash(const IdNoDia &chave, uint semente = 0)
+{
+    return ::qHash(chave.id, semente) ^ ::qHash(chave.dia, semente + 1) ^ ::qHash(chave.centavos, semente + 2);
+}
+
 // A repeated row: its notice, and the stored row it stands for.
 struct Repeticao
 {
     QString aviso;
     Guardada guardada;
 };
-
-qint64 emCentavos(const QVariant &valor)
-{
-    return qRound64(valor.toDouble() * 100);
-}
 
 QString aviso(const QDateTime &quando)
 {
@@ -219,7 +232,7 @@ Resultado<> LinhasRepetidas::Achados::lerPeriodo()
         return consulta.motivo();
     QHash<int, int> divisoes; // each split expense's place in periodo
     for (QSqlQuery &q = consulta.valor(); q.next();) {
-        const Lancamento parte {q.value(0).toDate().toJulianDay(), emCentavos(q.value(1)), q.value(2).toString(),
+        const Lancamento parte {q.value(0).toDate().toJulianDay(), Sql::centavos(q.value(1)), q.value(2).toString(),
                                 q.value(3).toString(), q.value(5).toBool(), q.value(4).toInt(),
                                 {q.value(6).toInt(), q.value(7).toInt()}};
         const int divisao = q.value(8).toInt();
@@ -242,23 +255,37 @@ Resultado<> LinhasRepetidas::Achados::lerPeriodo()
 // one id on many rows.
 Resultado<> LinhasRepetidas::Achados::lerIds()
 {
-    QVector<QPair<int, Lancamento>> achadas;
-    QJsonArray ids;
-    for (int n = 0; n <= previa.size(); ++n) {
-        const bool comId = n < previa.size() && !previa.at(n).idBanco.isEmpty() && previa.at(n).data
-                           && previa.at(n).centavos;
-        if (comId)
-            ids.append(QJsonArray {n, previa.at(n).idBanco, previa.at(n).data->toString(Qt::ISODate),
-                                   valorParaBanco(*previa.at(n).centavos), previa.at(n).conta});
-        if (ids.size() < porInstrucao && (n < previa.size() || ids.isEmpty()))
+    QHash<IdNoDia, QVector<int>> linhasDoId; // a bank may give all its rows one id
+    QSet<QString> ids;
+    QDate primeira, ultima;
+    for (int n = 0; n < previa.size(); ++n) {
+        const GradeDaPrevia::Linha &linha = previa.at(n);
+        if (linha.idBanco.isEmpty() || !linha.data || !linha.centavos)
             continue;
-        Resultado<QSqlQuery> consulta = Sql::executa(sqlPorId, {Sql::json(ids)});
+        linhasDoId[{linha.idBanco, linha.data->toJulianDay(), *linha.centavos}] << n;
+        ids.insert(linha.idBanco);
+        primeira = primeira.isValid() ? qMin(primeira, *linha.data) : *linha.data;
+        ultima = qMax(ultima, *linha.data);
+    }
+    QVector<QPair<int, Lancamento>> achadas;
+    const QStringList distintos = ids.values();
+    for (int lote = 0; lote < distintos.size(); lote += porInstrucao) {
+        QVariantList valores {Sql::json(QJsonArray::fromStringList(distintos.mid(lote, porInstrucao)))};
+        for (int parte = 0; parte < 3; ++parte)
+            valores << primeira << ultima;
+        Resultado<QSqlQuery> consulta = Sql::executa(sqlPorId, valores);
         if (!consulta.ok())
             return consulta.motivo();
-        for (QSqlQuery &q = consulta.valor(); q.next();)
-            achadas.append({q.value(0).toInt(), {0, 0, q.value(3).toString(), {}, true, q.value(4).toInt(),
-                                                 {q.value(1).toInt(), q.value(2).toInt()}}});
-        ids = QJsonArray();
+        for (QSqlQuery &q = consulta.valor(); q.next();) {
+            const Lancamento guardada {q.value(5).toDate().toJulianDay(), Sql::centavos(q.value(6)),
+                                       q.value(2).toString(), {}, true, q.value(3).toInt(),
+                                       {q.value(0).toInt(), q.value(1).toInt()}};
+            const QString conta = q.value(7).toString();
+            for (const int n : linhasDoId.value({q.value(4).toString(), guardada.dia, guardada.centavos})) {
+                if (q.isNull(7) || conta == previa.at(n).conta)
+                    achadas.append({n, guardada});
+            }
+        }
     }
     tomaPorId(achadas);
     return Feito();
