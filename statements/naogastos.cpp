@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 // One list for every layout and OFX: the forms the banks document.
@@ -24,12 +26,15 @@ const QHash<QString, Natureza> &formas()
 
 const int maiorForma = 26;
 
-// Lower case, without accents, blanks run together: "Inclusão  de Pagamento"
-// is "inclusao de pagamento".
-QString dobrado(const QString &texto)
+// Lower case and without accents, of a text whose blanks are run together:
+// "Inclusão de Pagamento" is "inclusao de pagamento". ASCII, most of what
+// banks write, needs no decomposition.
+QString dobrado(const QString &simples)
 {
+    if (std::all_of(simples.cbegin(), simples.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return simples.toLower();
     QString sem;
-    for (const QChar c : texto.simplified().normalized(QString::NormalizationForm_D)) {
+    for (const QChar c : simples.normalized(QString::NormalizationForm_D)) {
         if (c.category() != QChar::Mark_NonSpacing)
             sem += c.toLower();
     }
@@ -41,9 +46,11 @@ QString dobrado(const QString &texto)
 Natureza naturezaDaLinha(const QStringList &textos, qint64 centavos, bool doCartao)
 {
     for (const QString &texto : textos) {
-        // Most texts are longer than any form: no folding for them.
-        if (texto.size() <= 2 * maiorForma) {
-            const auto forma = formas().constFind(dobrado(texto));
+        // Taking accents off leaves as many letters: a text longer than every
+        // form, as most are, needs no folding.
+        const QString simples = texto.simplified();
+        if (simples.size() <= maiorForma) {
+            const auto forma = formas().constFind(dobrado(simples));
             if (forma != formas().cend())
                 return *forma;
         }

@@ -141,7 +141,8 @@ private slots:
         linha("itau-antigo.csv", "Itaú — conta", {"03/10/2026|RSHOP|5000|RSHOP||G",
               "04/10/2026|SALDO DO DIA|0|SALDO DO DIA||S", "05/10/2026|SALDO CONTA CORRENTE|0|SALDO CONTA CORRENTE||S"});
         linha("bradesco.csv", "Bradesco", {"01/07/2025|SALDO ANTERIOR|0|SALDO ANTERIOR||S",
-              "02/07/2025|PIX ENVIADO|129600|PIX ENVIADO - DES: ANA||G"});
+              "02/07/2025|PIX ENVIADO|129600|PIX ENVIADO - DES: ANA||G",
+              "02/07/2025|SALDO TOTAL DISPONÍVEL DIA|0|SALDO TOTAL DISPONÍVEL DIA||S"});
         linha("sgml.ofx", "OFX — conta corrente", {"02/10/2026|C&A São Paulo|4590|C&A São Paulo|F1|G",
               "03/10/2026|SALDO DO DIA|100|SALDO DO DIA||S",
               "04/10/2026|SALDOS OUTLET 🎉A|8990|SALDOS OUTLET 🎉A|F3|G"});
