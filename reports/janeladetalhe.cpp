@@ -38,14 +38,15 @@ const int colunaParcela = 5;
 
 // "Parcela 3 de 10 — compra de 05/09/2026, total R$ 1.200,00" after the
 // description; nothing more where the purchase cannot be read.
-void nomeiaACompra(QTableWidgetItem *descricao, int idGasto, int parcela)
+bool nomeiaACompra(QTableWidgetItem *descricao, int idGasto, int parcela)
 {
     const Resultado<std::optional<Compra>> compra = TabelaCompras::daParcela(idGasto);
     if (!compra.ok() || !compra.valor())
-        return;
+        return false;
     const QString texto = descricaoDaParcela(*compra.valor(), parcela);
     descricao->setText(descricao->text().isEmpty() ? texto : descricao->text() + QStringLiteral(" — ") + texto);
     descricao->setToolTip(texto);
+    return true;
 }
 
 bool executaDetalhe(QSqlQuery &consulta, int id, const QDate &data)
@@ -107,13 +108,17 @@ void JanelaDetalhe::preencherTabela(int id, const QDate &data, QTableWidget *tab
                               &consulta, tabela);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gastosDasLinhas.clear();
+    bool comCompras = false;
     for (bool linha = consulta.first(); linha; linha = consulta.next()) {
         gastosDasLinhas << consulta.value(colunaChave).toInt();
         if (!consulta.isNull(colunaParcela))
-            nomeiaACompra(tabela->item(gastosDasLinhas.size() - 1, colunaDescricao), gastosDasLinhas.last(),
-                          consulta.value(colunaParcela).toInt());
+            comCompras = nomeiaACompra(tabela->item(gastosDasLinhas.size() - 1, colunaDescricao),
+                                       gastosDasLinhas.last(), consulta.value(colunaParcela).toInt())
+                         || comCompras;
     }
-    ajustaLarguraDasColunas(tabela); // to the purchases' names
+    // Sized again to the purchases' names, only where there are any: sizing costs as much as the fill.
+    if (comCompras)
+        ajustaLarguraDasColunas(tabela);
     double total = 0;
     for (int linha = 0; linha < tabela->rowCount(); ++linha)
         total += tabela->item(linha, colunaValor)->text().toDouble();
