@@ -106,7 +106,7 @@ void Categoria::on_pushButton_inserir_clicked()
     const QString parecido = nomeParecido(nome.trimmed());
     if (!parecido.isEmpty()) {
         // The typed name stays, to be changed.
-        const QString motivo = parecido == QLatin1String("Não Classificado")
+        const QString motivo = parecido == QStringLiteral("Não Classificado")
             ? QStringLiteral("\"Não Classificado\" é como as listas e o relatório chamam os gastos "
                              "sem categoria. Escolha outro nome.")
             : QStringLiteral("Já existe a categoria “%1”: espaços a mais não contam.").arg(parecido);

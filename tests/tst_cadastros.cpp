@@ -50,13 +50,15 @@ private slots:
         QTest::addColumn<QString>("existente"); // a fourth category
         QTest::addColumn<QString>("digitado");
         QTest::addColumn<QString>("restam"); // in key order
-        QTest::newRow("espaços em volta") << false << "" << " Gás\t" << "Mercado,aluguel,Lazer,Gás";
-        QTest::newRow("apaga pela chave") << false << "" << "" << "Mercado,aluguel";
-        QTest::newRow("lista falhou ao abrir") << true << "" << "Nova" << "Mercado,aluguel,Lazer,Nova";
-        QTest::newRow("reservado com dois espaços") << false << "" << "Não  Classificado"
-                                                    << "Mercado,aluguel,Lazer";
+        QTest::addColumn<QString>("motivo"); // of the refusal
+        QTest::newRow("espaços em volta") << false << "" << " Gás\t" << "Mercado,aluguel,Lazer,Gás" << "";
+        QTest::newRow("apaga pela chave") << false << "" << "" << "Mercado,aluguel" << "";
+        QTest::newRow("lista falhou ao abrir") << true << "" << "Nova" << "Mercado,aluguel,Lazer,Nova" << "";
+        QTest::newRow("reservado com dois espaços") << false << "" << "Não  Classificado" << "Mercado,aluguel,Lazer"
+            << "\"Não Classificado\" é como as listas e o relatório chamam os gastos sem categoria. Escolha outro nome.";
         QTest::newRow("outra com espaços a mais") << false << "Casa Nova" << "casa \u00A0\tnova"
-                                                  << "Mercado,aluguel,Lazer,Casa Nova";
+                                                  << "Mercado,aluguel,Lazer,Casa Nova"
+                                                  << "Já existe a categoria “Casa Nova”: espaços a mais não contam.";
     }
     void categorias()
     {
@@ -72,6 +74,7 @@ private slots:
         QCOMPARE(resposta.vistas().size(), int(semConexaoAoAbrir));
         QVERIFY(!semConexaoAoAbrir || banco.abrirPadrao());
         auto *lista = d.findChild<QTableView *>();
+        const int antes = resposta.motivos().size();
         if (digitado.isEmpty()) {
             resposta.responder(QMessageBox::Yes);
             emit lista->doubleClicked(lista->model()->index(1, 1));
@@ -81,6 +84,7 @@ private slots:
         }
         QTEST(banco.valor("SELECT GROUP_CONCAT(categoria ORDER BY idCategoria) FROM categoria")
                   .toString(), "restam");
+        QTEST(resposta.motivos().mid(antes).join(' ').trimmed(), "motivo");
         QVERIFY(lista->isColumnHidden(0));
     }
 
@@ -110,6 +114,39 @@ private slots:
         clicar(&janela, "pushButton_apagar");
         QTEST(banco.valor("SELECT COUNT(*) FROM conta").toInt(), "restam");
         QCOMPARE(resposta.vistas().size(), 1 + int(referencia.size() > 0)); // the refusal says why
+    }
+
+    // A new name shows at once in the list; another account's name is refused, saying why.
+    void contaRenomeada_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("lista");
+        QTest::addColumn<int>("janelas"); // the question for the name and the refusal
+        QTest::newRow("outro nome") << "Nubank roxo" << "Inter Nubank roxo" << 1;
+        QTest::newRow("nome de outra conta") << "inter" << "Inter Nubank" << 2;
+    }
+    void contaRenomeada()
+    {
+        QFETCH(QString, nome);
+        QVERIFY(banco.executa("DELETE FROM conta")
+                && banco.executa("INSERT INTO conta VALUES (7, 'Nubank', 0, NULL), (8, 'Inter', 0, NULL)"));
+        RespostaModal resposta;
+        resposta.aoAbrir([nome](QWidget *janela) {
+            auto *pergunta = qobject_cast<QInputDialog *>(janela);
+            QVERIFY(pergunta);
+            pergunta->setTextValue(nome);
+            pergunta->accept();
+        });
+        JanelaContas janela;
+        auto *lista = janela.findChild<QTableWidget *>();
+        lista->selectRow(lista->findItems("Nubank", Qt::MatchExactly).value(0)->row());
+        clicar(&janela, "pushButton_renomear");
+        QStringList nomes;
+        for (int linha = 0; linha < lista->rowCount(); ++linha)
+            nomes << lista->item(linha, 0)->text();
+        nomes.sort();
+        QTEST(nomes.join(' '), "lista");
+        QTEST(int(resposta.vistas().size()), "janelas");
     }
 
     // A supplier lists the expense whatever its category, a description only while it has none.
