@@ -113,9 +113,11 @@ QString lacunas(const Compra &compra)
 
 QString descricaoDaParcela(const Compra &compra, int numero)
 {
-    const QDate inicio = compra.dataCompra.isValid() || compra.vistas.isEmpty()
-                             ? compra.dataCompra
-                             : compra.vistas.first().data.addMonths(1 - compra.vistas.first().numero);
+    // Counted back from an instalment charged, not from a refund, which may come in another month.
+    const ParcelaVista *cobrada = ultima(compra);
+    const ParcelaVista *vista = cobrada ? cobrada : (compra.vistas.isEmpty() ? nullptr : &compra.vistas.first());
+    const QDate inicio = compra.dataCompra.isValid() || !vista ? compra.dataCompra
+                                                               : vista->data.addMonths(1 - vista->numero);
     return QStringLiteral("Parcela %1 de %2 — compra de %3, total %4")
         .arg(QString::number(numero), QString::number(compra.parcelas),
              compra.dataCompra.isValid() ? dataNaGrade(inicio) : inicio.toString(QStringLiteral("MM/yyyy")),

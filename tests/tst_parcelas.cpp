@@ -11,6 +11,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(ParcelaVista)
+
 // Card statements with instalments imported month after month through the real window: each
 // instalment linked to its purchase, classified like it, and what is committed ahead.
 class TstParcelas : public QObject
@@ -39,6 +41,24 @@ private slots:
     {
         QVERIFY(banco.esvaziar() && banco.executa("INSERT INTO categoria VALUES (1, 'Casa'), (2, 'Lazer')"));
         QVERIFY(QSqlQuery().exec("SET SESSION auto_increment_increment = 1"));
+    }
+
+    // The purchase's total: the imported instalments at their own amounts (the first one carries
+    // the rounding), the others at the latest one's, refunds aside.
+    void totalDaCompra_data()
+    {
+        QTest::addColumn<QVector<ParcelaVista>>("vistas");
+        QTest::addColumn<QString>("descricao"); // of instalment 2 of 3
+        const QDate out(2026, 10, 5), nov(2026, 11, 5);
+        QTest::newRow("arredondamento na primeira") << QVector<ParcelaVista> {{1, out, 10004}, {2, nov, 10000}}
+                                                    << "Parcela 2 de 3 — compra de 10/2026, total R$\u00A0300,04";
+        QTest::newRow("estorno à parte") << QVector<ParcelaVista> {{1, nov, -10000}, {1, out, 10000}}
+                                         << "Parcela 2 de 3 — compra de 10/2026, total R$\u00A0300,00";
+    }
+    void totalDaCompra()
+    {
+        QFETCH(QVector<ParcelaVista>, vistas);
+        QTEST(descricaoDaParcela(Compra {1, "TV", 3, {}, vistas, 0, {}}, 2), "descricao");
     }
 
     // Three monthly statements (a Nubank card's CSV), one of them perhaps never imported.
