@@ -189,6 +189,7 @@ private slots:
         QVERIFY(!configuracao.readAll().contains(senhaDaAna.toUtf8()));
         BancodeDados outra;
         QCOMPARE(outra.findChild<QLineEdit *>("lineEdit_host")->text(), endereco);
+        QCOMPARE(outra.findChild<QLineEdit *>("lineEdit_user")->text(), usuario);
         QCOMPARE(outra.findChild<QLineEdit *>("lineEdit_certificado")->text(), ca);
     }
 

@@ -1,3 +1,4 @@
+#include "accounts/tabelamovimentos.h"
 #include "import/importarcsv.h"
 #include "reports/relatorios.h"
 #include "support/bancoteste.h"
@@ -163,6 +164,22 @@ private slots:
         QCOMPARE(meses.join(" | ").replace(QChar(0xA0), ' '),
                  "R$ 9.600,00 / R$ 2.975,80 | R$ 9.600,00 / R$ 2.927,90 | R$ 9.600,00 / R$ 2.971,80");
         QCOMPARE(banco.valor("SELECT CONCAT(COUNT(*), ' ', COUNT(idPar)) FROM transferencia").toString(), "6 6");
+    }
+
+    // Two card payments of one amount in the same days and one payment from the checking account:
+    // the checking one pairs once, the other card payment stays alone.
+    void pagamentoPareadoUmaVez()
+    {
+        QVERIFY(banco.esvaziar());
+        QVERIFY(banco.executa("INSERT INTO importacao (idImportacao, arquivo) VALUES (1, 'conta'), (2, 'cartao')"));
+        QVERIFY(banco.executa("INSERT INTO transferencia (idTransferencia, data, valor, idImportacao) VALUES "
+                              "(1, '2026-10-08', 500, 1), (2, '2026-10-09', -500, 2), (3, '2026-10-10', -500, 2)"));
+        const Resultado<int> pares = TabelaMovimentos::pareiaTransferencias(2);
+        QVERIFY(pares.ok());
+        QCOMPARE(pares.valor(), 1);
+        QCOMPARE(banco.valor("SELECT GROUP_CONCAT(IFNULL(idPar, '-') ORDER BY idTransferencia) FROM transferencia")
+                     .toString(),
+                 "2,1,-");
     }
 
     // Two desktops importing overlapping statements at the same moment, the server slowed so that

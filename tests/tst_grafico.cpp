@@ -1,5 +1,6 @@
 #include "budget/faixaorcamento.h"
 #include "budget/janelaorcamento.h"
+#include "reports/agrupamentografico.h"
 #include "reports/relatorios.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
@@ -88,6 +89,36 @@ private slots:
         emit segmentos.first()->clicked(12);
         const QString titulo = QDate::currentDate().toString("'Detalhes para C1 ('MM/yyyy')'");
         QCOMPARE(r.findChild<QDialog *>()->windowTitle(), titulo);
+    }
+
+    // No budget, or one of zero, never colours a month, whatever was spent.
+    void semOrcamentoSemCor_data()
+    {
+        QTest::addColumn<qint64>("gasto");
+        QTest::newRow("com gasto") << qint64(100);
+        QTest::newRow("sem gasto") << qint64(0);
+    }
+    void semOrcamentoSemCor()
+    {
+        QFETCH(qint64, gasto);
+        QCOMPARE(faixaDoOrcamento(gasto, 0), FaixaOrcamento::Folgado);
+    }
+
+    // "Outros" only when there are more categories than the chart draws on their own.
+    void outrosAlemDasMaiores_data()
+    {
+        QTest::addColumn<int>("categorias");
+        QTest::addColumn<int>("segmentos");
+        QTest::newRow("tantas quanto as maiores") << 3 << 3;
+        QTest::newRow("uma a mais") << 4 << 3 + 1;
+    }
+    void outrosAlemDasMaiores()
+    {
+        QFETCH(int, categorias);
+        QVector<GastosDaCategoria> linhas;
+        for (int id = 1; id <= categorias; ++id)
+            linhas.append({id, QString::number(id), {id * 100}});
+        QTEST(int(agrupaParaGrafico(linhas, QDate(2026, 12, 1), 0, 3).series.size()), "segmentos");
     }
 
     // A table that cannot be read: the window says so, rather than showing zeros or nothing.

@@ -259,10 +259,13 @@ private slots:
         QTest::addColumn<QString>("gravados");
         const QString inteiro = "Mercado 100.00 [100.00]";
         QTest::newRow("não soma") << false << QStringList {"parte0=60,00", "parte1:Farmácia=30,00"}
-            << "As partes somam R$ 90,00, e o gasto é de R$ 100,00: a soma das partes precisa ser igual ao valor do "
+            << "O gasto não foi dividido. As partes somam R$ 90,00, e o gasto é de R$ 100,00: a soma das partes precisa ser igual ao valor do "
                "gasto, centavo por centavo." << inteiro << "100.00|1|F1|- /1";
         QTest::newRow("parte zero") << false << QStringList {"parte0=100,00", "parte1:Farmácia=0"}
-            << "Nenhuma parte pode ser de R$ 0,00." << inteiro << "100.00|1|F1|- /1";
+            << "O gasto não foi dividido. Nenhuma parte pode ser de R$ 0,00." << inteiro << "100.00|1|F1|- /1";
+        QTest::newRow("parte recusada") << false << QStringList {"parte0=100,00", "parte1:Farmácia=dez"}
+            << "A parte 2 não foi aceita; o gasto não foi dividido. O valor dez não é um valor em reais." << inteiro
+            << "100.00|1|F1|- /1";
         QTest::newRow("soma ao centavo") << false << QStringList {"parte0=60,01", "parte1:Farmácia=39,99"} << ""
             << "Farmácia 39.99 [39.99] Mercado 60.01 [60.01]" << "60.01|1|F1|1 39.99|2|-|1 /2";
         QTest::newRow("parte de uma parte, em três") << true
@@ -283,7 +286,8 @@ private slots:
         RespostaModal respostas;
         respostas.aoAbrir(preencher(partes));
         clicarNaLista("Super", "pushButton_dividir"); // the newest part
-        QTEST(legivel(respostas.motivos().join("")), "motivo");
+        // The boxes' texts after the split dialog's own name, and why.
+        QTEST(legivel((respostas.vistas().mid(1) + respostas.motivos()).join(' ')), "motivo");
         Relatorios relatorio;
         auto *grade = relatorio.findChild<QTableWidget *>();
         QStringList somas;
