@@ -447,12 +447,12 @@ QSqlDatabase ImportarCSV::bancoDaTransacao() const
     return db ? *db : QSqlDatabase();
 }
 
-// After the error box, so the user sees at once which row was refused.
+// After the error box, so the user sees at once which row was refused: the
+// row made current is scrolled into view.
 void ImportarCSV::mostraLinhaRecusada()
 {
     QTableWidget *tabela = ui->tableWidget_dados;
     if (linhaRecusada < 0 || linhaRecusada >= tabela->rowCount())
         return;
     tabela->selectRow(linhaRecusada);
-    tabela->scrollTo(tabela->model()->index(linhaRecusada, 0));
 }

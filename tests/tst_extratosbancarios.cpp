@@ -29,7 +29,8 @@ private slots:
         // Each an import, its files ("a+b") read one after the other into its grid.
         QTest::addColumn<QStringList>("importacoes");
         QTest::addColumn<QString>("noBanco"); // (data, fornecedor, valor, descricao, idTransacao, conta)
-        QTest::addColumn<QString>("marcada"); // the description of rows made expenses in the grid
+        // The description of rows made expenses in the grid, or "description>another item of its menu".
+        QTest::addColumn<QString>("marcada");
         // Stored at the end: expenses count|sum|first date, income count|sum, transfers count|paired.
         QTest::addColumn<QString>("gravado");
         QTest::addColumn<QString>("noResumo"); // a pattern of the last summary
@@ -59,6 +60,9 @@ private slots:
         QTest::newRow("saldo marcado entra") << QStringList {"sgml.ofx"} << "" << "SALDO DO DIA"
                                              << "3|136.80|2026-10-02 e 0 t 0|0" << "^3 gastos";
         caso("grade vazia", {""}, "") << "0 e 0 t 0|0" << "nada foi gravado";
+        QTest::newRow("saldo zero como entrada") << QStringList {"itau.csv"} << ""
+                                                 << "SALDO ANTERIOR>Importar como entrada" << "0 e 0 t 0|0"
+                                                 << "uma entrada é dinheiro que entrou na conta";
     }
     // Money in on an account is income, a card's is a refund, a bill payment is a transfer paired
     // with its other side; rows left out are named in the summary; rows repeated in gastos or by
@@ -83,10 +87,11 @@ private slots:
                 QMetaObject::invokeMethod(&d, "loadCsvIntoTableWidget", Q_ARG(QString, caminho(arquivo)),
                                           Q_ARG(QTableWidget *, grade));
             }
-            for (QTableWidgetItem *item : grade->findItems(marcada, Qt::MatchExactly))
+            for (QTableWidgetItem *item : grade->findItems(marcada.section('>', 0, 0), Qt::MatchExactly))
                 grade->selectRow(item->row());
+            const QString item = marcada.contains('>') ? marcada.section('>', 1) : "Importar como gasto";
             for (QAction *acao : grade->actions()) // the grid's context menu
-                if (!marcada.isEmpty() && acao->text() == "Importar como gasto")
+                if (!marcada.isEmpty() && acao->text() == item)
                     acao->trigger();
             d.findChild<QPushButton *>("pushButton_importar")->click();
         }
