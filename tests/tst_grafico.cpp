@@ -1,5 +1,6 @@
 #include "budget/faixaorcamento.h"
 #include "budget/janelaorcamento.h"
+#include "messages/formatacao.h"
 #include "reports/agrupamentografico.h"
 #include "reports/relatorios.h"
 #include "support/bancoteste.h"
@@ -62,6 +63,9 @@ private slots:
         grade(janela)->item(0, 1)->setText(texto);
         QCOMPARE(modal.vistas().size(), int(orcamento == "100.00")); // refused: kept in its cell
         QCOMPARE(grade(janela)->item(0, 1)->text() == texto, orcamento == "100.00");
+        const QString totais = janela.findChild<QLabel *>("label_totais")->text();
+        QVERIFY2(totais.startsWith("Orçamento total: " + centavosEmReais(qRound64(orcamento.toDouble() * 100))),
+                 qPrintable(totais));
         Relatorios r;
         QTableWidget *t = r.findChild<QTableWidget *>();
         QChart *grafico = r.findChild<QChartView *>()->chart();
