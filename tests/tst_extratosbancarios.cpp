@@ -5,6 +5,7 @@
 #include "support/respostamodal.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -169,6 +170,26 @@ private slots:
         QCOMPARE(meses.join(" | ").replace(QChar(0xA0), ' '),
                  "R$ 9.600,00 / R$ 2.975,80 | R$ 9.600,00 / R$ 2.927,90 | R$ 9.600,00 / R$ 2.971,80");
         QCOMPARE(banco.valor("SELECT CONCAT(COUNT(*), ' ', COUNT(idPar)) FROM transferencia").toString(), "6 6");
+    }
+
+    // An account made from the file's suggestion takes the suggestion's place in the box.
+    void contaCriadaDaSugestao()
+    {
+        QVERIFY(banco.esvaziar());
+        ImportarCSV d;
+        d.setupData(&padrao);
+        QMetaObject::invokeMethod(&d, "loadCsvIntoTableWidget", Q_ARG(QString, caminho("nubank-cartao.csv")),
+                                  Q_ARG(QTableWidget *, d.findChild<QTableWidget *>()));
+        auto *caixa = d.findChild<QComboBox *>("comboBox_conta");
+        const QString sugerida = caixa->currentText();
+        RespostaModal resposta;
+        resposta.aoAbrir([](QWidget *dialogo) { qobject_cast<QDialog *>(dialogo)->accept(); });
+        clicar(&d, "pushButton_novaConta");
+        QStringList itens;
+        for (int i = 0; i < caixa->count(); ++i)
+            itens << caixa->itemText(i);
+        QCOMPARE(itens, QStringList({"(sem conta)", caixa->currentText()}));
+        QCOMPARE(QString(sugerida).replace("nova, ", ""), caixa->currentText());
     }
 
     // Two card payments of one amount in the same days and one payment from the checking account:
