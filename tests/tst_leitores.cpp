@@ -275,6 +275,21 @@ private slots:
         QCOMPARE(feita.linhas.size(), 1002); // the payment and the estorno of the second statement too
     }
 
+    // A header no layout knows is offered for mapping only over rows of its width with a date.
+    void cabecalhoDesconhecido_data()
+    {
+        QTest::addColumn<QByteArray>("conteudo");
+        QTest::addColumn<bool>("mapeavel");
+        QTest::newRow("com uma linha") << QByteArray("Quando,Onde,Quanto\n\n05/10/2026,Loja,10.00\n") << true;
+        QTest::newRow("só o cabeçalho") << QByteArray("Quando,Onde,Quanto\n\n") << false;
+        QTest::newRow("linha mais curta") << QByteArray("Quando,Onde,Quanto\n05/10/2026,Loja\n") << false;
+    }
+    void cabecalhoDesconhecido()
+    {
+        QFETCH(QByteArray, conteudo);
+        QTEST(reconheceExtrato(conteudo, true).tipo == TipoDeExtrato::Mapeavel, "mapeavel");
+    }
+
     // No row holds more than gastos can, and no message quotes more than a line's start.
     void textosLongosDemais_data()
     {
