@@ -1,10 +1,12 @@
 #include "app/finara.h"
 #include "import/importacoes.h"
 #include "import/importarcsv.h"
+#include "import/progresso.h"
 #include "support/bancoteste.h"
 #include "support/respostamodal.h"
 
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -34,6 +36,21 @@ class TstImportacoes : public QObject
     }
 
 private slots:
+    // The import's progress: a bar measured on the whole, and the window beneath held until it ends.
+    void progresso()
+    {
+        QWidget janela;
+        {
+            Progresso progresso(QStringLiteral("Importando"), &janela);
+            auto *barra = janela.findChild<QProgressDialog *>();
+            progresso.definirTotal(1000);
+            progresso.avancar(500);
+            QCOMPARE(barra->maximum(), 1000);
+            QCOMPARE(barra->value(), 500);
+            QVERIFY(!janela.isEnabled());
+        }
+        QVERIFY(janela.isEnabled());
+    }
     void cleanup() { QVERIFY(banco.executa("DROP TRIGGER IF EXISTS corta")); } // an undo cut short
 
     void marcaRepetidas_data()
