@@ -2,6 +2,7 @@
 #include "import/historicodeimportacoes.h"
 #include "import/importarcsv.h"
 #include "instalments/compromissos.h"
+#include "instalments/janelacompromissos.h"
 #include "instalments/tabelacompras.h"
 #include "reports/janeladetalhe.h"
 #include "support/bancoteste.h"
@@ -145,6 +146,12 @@ private slots:
         const QStringList linhas = linhasDaGrade(detalhe.findChild<QTableWidget *>()).filter("|TV|");
         QVERIFY2(!linhas.isEmpty() && linhas.filter(descricaoDaParcela(*tv, ultimaParcela)) == linhas,
                  qPrintable(linhas.join('\n')));
+        // The window lists them without a word, its total last.
+        RespostaModal semAvisos;
+        JanelaCompromissos janela;
+        const auto *grade = janela.findChild<QTableWidget *>();
+        QCOMPARE(semAvisos.vistas(), QStringList());
+        QCOMPARE(grade->item(grade->rowCount() - 1, 0)->text(), QString("Total"));
         // The last statement undone: a purchase it began goes with it.
         const int ultima = banco.valor("SELECT MAX(idImportacao) FROM importacao").toInt();
         QVERIFY(HistoricoDeImportacoes::desfazer(QSqlDatabase::database(), ultima, false).ok());
