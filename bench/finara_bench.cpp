@@ -187,7 +187,8 @@ public:
     void regrasNaImportacao() { medeRegrasNaImportacao(m_banco, m_pasta.path(), m_menor, m_quadro); }
     void aplicacaoDasRegras() { medeAplicacaoDasRegras(m_banco, total(), m_quadro); }
     void importacoes() { medeImportacoes(m_quadro, total()); }
-    void parcelas() { medeParcelasNaImportacao(m_banco, m_pasta.path(), m_menor, m_quadro); }
+    // A card bill as large as a household's gets: ten thousand rows.
+    void parcelas() { medeParcelasNaImportacao(m_banco, m_pasta.path(), qMin(m_menor, 10000), m_quadro); }
     void compromissos() { medeCompromissos(m_banco, total(), m_quadro); }
     void lancamentos()
     {

@@ -38,7 +38,7 @@ namespace {
 
 const QString sqlInsercao = QStringLiteral(
     "INSERT INTO gastos (data, fornecedor, valor, descricao, idCategoria, idImportacao, idTransacao, contaExtrato, "
-    "idConta, parcela, parcelas) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    "idConta, parcela, parcelas, idCompra) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
 
 const QString layoutProprio = QStringLiteral("Finara (CSV)");
 
@@ -51,11 +51,11 @@ using GradeDaPrevia::Destino;
 // it, the import's key, the bank's id, the account the file named, the
 // household's account and the instalment.
 QVariantList valoresDaLinha(const GradeDaPrevia::Linha &linha, const QVariant &categoria, int idImportacao,
-                            int idConta)
+                            int idConta, int idCompra)
 {
     return {*linha.data, linha.fornecedor, valorParaBanco(*linha.centavos), linha.descricao, categoria,
             idImportacao, Sql::textoOuNulo(linha.idBanco), Sql::textoOuNulo(linha.conta), Sql::chaveOuNulo(idConta),
-            Sql::chaveOuNulo(linha.parcela), Sql::chaveOuNulo(linha.parcelas)};
+            Sql::chaveOuNulo(linha.parcela), Sql::chaveOuNulo(linha.parcelas), Sql::chaveOuNulo(idCompra)};
 }
 
 // Income and transfers, as the account saw them: money in positive.
@@ -348,14 +348,30 @@ Resultado<> ImportarCSV::gravaGastos(const QVector<GradeDaPrevia::Linha> &gastos
     if (!lidas.ok())
         return lidas.motivo();
     const QVector<QVariant> &categorias = lidas.valor();
+    // Each instalment is written with its purchase, found or made first.
+    QVector<ParcelaNova> parcelas;
+    QVector<int> parcelaDoGasto;
+    for (const GradeDaPrevia::Linha &gasto : gastos) {
+        parcelaDoGasto << (gasto.parcela > 0 ? parcelas.size() : -1);
+        if (gasto.parcela > 0)
+            parcelas.append({gasto.fornecedor, gasto.parcela, gasto.parcelas, *gasto.centavos, *gasto.data,
+                             gasto.dataDaCompra});
+    }
+    const Resultado<QVector<TabelaCompras::DaCompra>> compras = TabelaCompras::vincula(parcelas, idConta);
+    if (!compras.ok())
+        return compras.motivo();
     // A failed prepare shows up as the failure of the first row.
     QSqlQuery insercao;
     insercao.prepare(sqlInsercao);
     Progresso progresso(QStringLiteral("Importando o extrato..."), this);
     progresso.definirTotal(gastos.size());
-    QVector<ParcelaNova> parcelas;
     for (int i = 0; i < gastos.size(); ++i) {
-        const QVariantList valores = valoresDaLinha(gastos.at(i), categorias.at(i), idImportacao, idConta);
+        const TabelaCompras::DaCompra compra =
+            parcelaDoGasto.at(i) < 0 ? TabelaCompras::DaCompra() : compras.valor().at(parcelaDoGasto.at(i));
+        // A category the rules gave stays; otherwise an instalment takes its purchase's.
+        const bool pelaCompra = categorias.at(i).isNull() && compra.idCategoria;
+        const QVariantList valores = valoresDaLinha(gastos.at(i), pelaCompra ? compra.idCategoria : categorias.at(i),
+                                                    idImportacao, idConta, compra.idCompra);
         for (int v = 0; v < valores.size(); ++v)
             insercao.bindValue(v, valores.at(v));
         if (!insercao.exec()) {
@@ -365,15 +381,10 @@ Resultado<> ImportarCSV::gravaGastos(const QVector<GradeDaPrevia::Linha> &gastos
             return motivoDaImportacao;
         }
         resultado.classificadasPorRegras += !categorias.at(i).isNull();
-        const GradeDaPrevia::Linha &gasto = gastos.at(i);
-        if (gasto.parcela > 0)
-            parcelas.append({insercao.lastInsertId().toInt(), gasto.fornecedor, gasto.parcela, gasto.parcelas,
-                             *gasto.centavos, *gasto.data, gasto.dataDaCompra});
+        resultado.classificadasPelaCompra += pelaCompra;
         progresso.avancar(i + 1);
     }
-    const Resultado<int> daCompra = TabelaCompras::vincula(parcelas, idConta);
-    resultado.classificadasPelaCompra = daCompra.ok() ? daCompra.valor() : 0;
-    return daCompra;
+    return Feito();
 }
 
 void ImportarCSV::on_pushButton_lercsv_clicked()

@@ -31,16 +31,6 @@ const QString sqlNovas = QStringLiteral(
 const QString sqlChavesNovas =
     QStringLiteral("SELECT idCompra FROM compra WHERE idCompra >= ? ORDER BY idCompra LIMIT ?");
 
-// [idGasto, idCompra]
-const QString sqlVincula = QStringLiteral(
-    "UPDATE gastos g JOIN JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$[0]', compra INT PATH '$[1]')) AS v "
-    "ON v.id = g.idGasto SET g.idCompra = v.compra");
-
-// [idGasto, idCategoria]: a category the rules already gave stays.
-const QString sqlClassifica = QStringLiteral(
-    "UPDATE gastos g JOIN JSON_TABLE(?, '$[*]' COLUMNS (id INT PATH '$[0]', categoria INT PATH '$[1]')) AS v "
-    "ON v.id = g.idGasto SET g.idCategoria = v.categoria WHERE g.idCategoria IS NULL");
-
 const QString sqlApagaSemParcelas = QStringLiteral(
     "DELETE c FROM compra c WHERE NOT EXISTS (SELECT 1 FROM gastos g WHERE g.idCompra = c.idCompra)");
 
@@ -60,14 +50,6 @@ Resultado<QVector<int>> criaCompras(const QJsonArray &novas)
     return ids;
 }
 
-// How many of the instalments had no category and got their purchase's.
-Resultado<int> classifica(const QJsonArray &categorias)
-{
-    if (categorias.isEmpty())
-        return 0;
-    const Resultado<QSqlQuery> feito = Sql::executa(sqlClassifica, {Sql::json(categorias)});
-    return feito.ok() ? Resultado<int>(feito.valor().numRowsAffected()) : Resultado<int>(feito.motivo());
-}
 
 int meses(const QDate &de, const QDate &ate)
 {
@@ -122,10 +104,10 @@ Resultado<QVector<Compra>> compras(int idConta, const QVariant &idCompra = QVari
 
 namespace TabelaCompras {
 
-Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta)
+Resultado<QVector<DaCompra>> vincula(const QVector<ParcelaNova> &novas, int idConta)
 {
     if (novas.isEmpty())
-        return 0;
+        return QVector<DaCompra>();
     Resultado<QVector<Compra>> lidas = compras(idConta);
     if (!lidas.ok())
         return lidas.motivo();
@@ -163,15 +145,12 @@ Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta)
         return criadas.motivo();
     for (int k = 0; k < criadas.valor().size(); ++k)
         todas[existentes + k].id = criadas.valor().at(k);
-    QJsonArray vinculos, categorias;
+    QVector<DaCompra> daCompraDe;
     for (int n = 0; n < novas.size(); ++n) {
         const Compra &compra = todas.at(daCompra.at(n));
-        vinculos.append(QJsonArray {novas.at(n).idGasto, compra.id});
-        if (compra.idCategoria)
-            categorias.append(QJsonArray {novas.at(n).idGasto, compra.idCategoria});
+        daCompraDe.append({compra.id, compra.idCategoria});
     }
-    const Resultado<> vinculadas = Sql::executa(sqlVincula, {Sql::json(vinculos)});
-    return vinculadas.ok() ? classifica(categorias) : Resultado<int>(vinculadas.motivo());
+    return daCompraDe;
 }
 
 Resultado<> apagaSemParcelas(const QSqlDatabase &db)

@@ -11,10 +11,9 @@
 
 #include <optional>
 
-// An instalment just written by an import, to be linked to its purchase.
+// An instalment an import is about to write, to be linked to its purchase.
 struct ParcelaNova
 {
-    int idGasto = 0;
     QString fornecedor;
     int parcela = 0;
     int parcelas = 0;
@@ -27,16 +26,23 @@ struct ParcelaNova
 // and the instalments that point to it), on the default connection.
 namespace TabelaCompras {
 
-// Links each new instalment of the account (0: none) to the purchase it
-// belongs to: the same supplier text and count, and the same purchase date
-// where the file gives it, or else an instalment of it whose amount differs
-// at most by the rounding of the parts and whose month is as many months
-// away as its number; a purchase that has no instalment of that number yet.
-// A refund goes to the purchase of the instalment it refunds, whichever the
-// file lists first. The rest start purchases of their own. An instalment
-// still without a category (no rule gave one) gets its purchase's, when its
-// instalments have one. How many got one so.
-Resultado<int> vincula(const QVector<ParcelaNova> &novas, int idConta);
+// The purchase of a new instalment, and that purchase's category (0: none).
+struct DaCompra
+{
+    int idCompra = 0;
+    int idCategoria = 0;
+};
+
+// Finds the purchase each new instalment of the account (0: none) belongs
+// to, before the import writes them, so that each is written with it: the
+// same supplier text and count, and the same purchase date where the file
+// gives it, or else an instalment of it whose amount differs at most by the
+// rounding of the parts and whose month is as many months away as its
+// number; a purchase that has no instalment of that number yet. A refund
+// goes to the purchase of the instalment it refunds, whichever the file
+// lists first. The rest start purchases of their own, made now. An
+// instalment no rule classifies takes its purchase's category.
+Resultado<QVector<DaCompra>> vincula(const QVector<ParcelaNova> &novas, int idConta);
 
 // Deletes the purchases left without instalments (an import undone, an instalment deleted), on db.
 Resultado<> apagaSemParcelas(const QSqlDatabase &db);
