@@ -92,6 +92,11 @@ private slots:
         QTest::newRow("estorno de uma parcela") << "" << QByteArrayList {outubro, dezembro + estorno}
                                                 << "1,1,1,1,1" << estornada << "parcela 2 não importada"
                                                 << duasDaCompra;
+        const QByteArray parteEstornada = QByteArray(estorno).replace("120.00", "50.00");
+        QTest::newRow("estorno de parte da parcela") << "" << QByteArrayList {outubro, dezembro + parteEstornada}
+                                                     << "1,1,1,1,1"
+                                                     << QString(tv).replace("07/2027 120,00", "07/2027 70,00")
+                                                     << "parcela 2 não importada" << duasDaCompra;
         QTest::newRow("estorno acima da parcela") << "" << QByteArrayList {outubro, estorno + dezembro}
                                                   << "1,1,1,1,1" << estornada << "parcela 2 não importada"
                                                   << duasDaCompra;
