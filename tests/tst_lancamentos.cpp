@@ -109,6 +109,17 @@ private slots:
         QVERIFY(banco.executa("INSERT INTO conta (idConta, nome, tipo) VALUES (1, 'Nubank', 2)"));
     }
 
+    // A list that cannot be read says so, rather than showing an empty register.
+    void listaQueFalha()
+    {
+        QVERIFY(banco.executa("RENAME TABLE gastos TO fora"));
+        const auto devolve = qScopeGuard([this] { banco.executa("RENAME TABLE fora TO gastos"); });
+        RespostaModal resposta;
+        Lancamentos janela;
+        janela.setupData();
+        QCOMPARE(resposta.vistas(), QStringList {"A lista de gastos não pôde ser lida."});
+    }
+
     // Category 7 was deleted; "compra 500 g" would match a search for "50%" where % is a wildcard.
     void lista_data()
     {
