@@ -283,6 +283,7 @@ private slots:
         QTest::newRow("com uma linha") << QByteArray("Quando,Onde,Quanto\n\n05/10/2026,Loja,10.00\n") << true;
         QTest::newRow("só o cabeçalho") << QByteArray("Quando,Onde,Quanto\n\n") << false;
         QTest::newRow("linha mais curta") << QByteArray("Quando,Onde,Quanto\n05/10/2026,Loja\n") << false;
+        QTest::newRow("um nome vazio") << QByteArray("Quando,,Quanto\n05/10/2026,Loja,10.00\n") << false;
     }
     void cabecalhoDesconhecido()
     {
