@@ -20,13 +20,13 @@ JanelaContas::~JanelaContas()
     delete ui;
 }
 
-bool JanelaContas::listar(int idSelecionada)
+void JanelaContas::listar(int idSelecionada)
 {
     const Resultado<QVector<Conta>> lidas = TabelaContas::listar();
     if (!lidas.ok()) {
         mostraCaixa(this, QMessageBox::Warning, QStringLiteral("Erro na Conexão"),
                     QStringLiteral("Erro na leitura do banco de dados"), lidas.motivo());
-        return false;
+        return;
     }
     contas = lidas.valor();
     QTableWidget *tabela = ui->tableWidget_contas;
@@ -43,7 +43,6 @@ bool JanelaContas::listar(int idSelecionada)
             tabela->selectRow(linha);
     }
     tabela->resizeColumnsToContents();
-    return true;
 }
 
 const Conta *JanelaContas::selecionada()

@@ -24,7 +24,7 @@ private slots:
     void on_pushButton_apagar_clicked();
 
 private:
-    bool listar(int idSelecionada = 0);
+    void listar(int idSelecionada = 0);
     // The selected account, or nothing after telling the user to select one.
     const Conta *selecionada();
 
